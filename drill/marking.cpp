@@ -1,0 +1,61 @@
+#include "marking.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace drill {
+
+double LeadingNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+
+    // Digits, one optional decimal point, more digits: the longest prefix that is a number.
+    std::string number;
+    bool sawDigit = false;
+    bool sawPoint = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            number += c;
+            sawDigit = true;
+        } else if (c == '.' && !sawPoint) {
+            number += c;
+            sawPoint = true;
+        } else {
+            break;
+        }
+    }
+    if (!sawDigit)
+        return 0.0;
+    double value = 0.0;
+    // Out of range saturates to infinity, which equals no result.
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    (void)end;
+    if (error == std::errc::result_out_of_range)
+        value = HUGE_VAL;
+    return negative ? -value : value;
+}
+
+AnswerMark MarkAnswer(std::string_view text, std::int16_t result)
+{
+    if (text.find_first_not_of(' ') == std::string_view::npos)
+        return AnswerMark::Empty;
+    return LeadingNumber(text) == static_cast<double>(result) ? AnswerMark::Correct : AnswerMark::Wrong;
+}
+
+int ComputeGrade(int correct, int wrong, int empty, int n)
+{
+    if (n < 1)
+        return 5;
+    const double x = (correct + 5.0 * (wrong + empty)) / n;
+    // nearbyint rounds in the default mode: to nearest, a half to the even neighbour.
+    return static_cast<int>(std::nearbyint(x));
+}
+
+} // namespace drill

@@ -1,0 +1,144 @@
+#include "drill/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace drill;
+
+namespace {
+
+SettingsInput With(int text, std::string value)
+{
+    SettingsInput input;
+    input.Texts[static_cast<std::size_t>(text - 1)] = std::move(value);
+    return input;
+}
+
+std::optional<SettingsRefusal> RefusalOf(const SettingsInput& input)
+{
+    const auto verdict = CheckSettings(input);
+    if (const auto* refusal = std::get_if<SettingsRefusal>(&verdict))
+        return *refusal;
+    return std::nullopt;
+}
+
+Settings Accepted(const SettingsInput& input)
+{
+    const auto verdict = CheckSettings(input);
+    EXPECT_TRUE(std::holds_alternative<Settings>(verdict));
+    return std::holds_alternative<Settings>(verdict) ? std::get<Settings>(verdict) : Settings{};
+}
+
+} // namespace
+
+TEST(Settings, DefaultsGiveTenProblemsInHundredSecondsWithAllOperations)
+{
+    const Settings s = Accepted(SettingsInput{});
+    EXPECT_EQ(s.ProblemCount, 10);
+    EXPECT_EQ(s.TimeLimit, 100);
+    const ProblemRules expected{0, 10, 0, 10, 0, 100, {true, true, true, true}};
+    EXPECT_EQ(s.Rules, expected);
+
+    DrillState state;
+    state.Problems[500].Result = 42; // entries of an earlier exercise stay untouched
+    ReadSettings(state, s);
+    EXPECT_EQ(state.ProblemCount, 10);
+    EXPECT_EQ(state.TimeLimit, 100);
+    EXPECT_EQ(state.Rules, expected);
+    EXPECT_EQ(state.Problems[500].Result, 42);
+}
+
+TEST(Settings, BoundsRoundHalfToEvenAndAcceptCzechAndSignedForms)
+{
+    EXPECT_EQ(ParseRoundedNumber("7.5"), 8);
+    EXPECT_EQ(ParseRoundedNumber("7,5"), 8);
+    EXPECT_EQ(ParseRoundedNumber("6,5"), 6);
+    EXPECT_EQ(ParseRoundedNumber("6.50001"), 7);
+    EXPECT_EQ(ParseRoundedNumber("6.4999999999999999999"), 6);
+    EXPECT_EQ(ParseRoundedNumber("-2.5"), -2);
+    EXPECT_EQ(ParseRoundedNumber("-3.5"), -4);
+    EXPECT_EQ(ParseRoundedNumber("  +12  "), 12);
+    EXPECT_EQ(ParseRoundedNumber("\t-3"), -3);
+    EXPECT_EQ(ParseRoundedNumber("007"), 7);
+    EXPECT_EQ(ParseRoundedNumber(",5"), 0);
+    EXPECT_EQ(ParseRoundedNumber("5."), 5);
+    for (const char* bad : {"", " ", "-", "+", ",", "1e3", "1 000", "7,5,1", "0x10", "abc", "--1", "1-"})
+        EXPECT_EQ(ParseRoundedNumber(bad), std::nullopt) << '"' << bad << '"';
+
+    SettingsInput input;
+    input.Texts[2] = "-3";
+    input.Texts[3] = "7,5";
+    input.Texts[5] = " 6.5 ";
+    const Settings s = Accepted(input);
+    EXPECT_EQ(s.Rules.FirstMin, -3);
+    EXPECT_EQ(s.Rules.FirstMax, 8);
+    EXPECT_EQ(s.Rules.SecondMax, 6);
+}
+
+TEST(Settings, BoundsMustRoundIntoSixteenBits)
+{
+    EXPECT_EQ(RefusalOf(With(4, "32767.5")), (SettingsRefusal{SettingsBox::Text4, SettingsFault::BoundOutOfRange}));
+    EXPECT_EQ(RefusalOf(With(8, "99999999999999999999999")),
+              (SettingsRefusal{SettingsBox::Text8, SettingsFault::BoundOutOfRange}));
+    EXPECT_EQ(RefusalOf(With(5, "")), (SettingsRefusal{SettingsBox::Text5, SettingsFault::BoundNotNumber}));
+    EXPECT_EQ(RefusalOf(With(6, "deset")), (SettingsRefusal{SettingsBox::Text6, SettingsFault::BoundNotNumber}));
+
+    SettingsInput extremes;
+    extremes.Texts[2] = "-32768.5"; // the even neighbour is still in range
+    extremes.Texts[3] = "32767,4";
+    EXPECT_EQ(Accepted(extremes).Rules.FirstMin, -32768);
+    EXPECT_EQ(Accepted(extremes).Rules.FirstMax, 32767);
+}
+
+TEST(Settings, CountAndTimeMustBeWholeNumbersInRange)
+{
+    for (const char* bad : {"0", "-1", "1000", "2,5", "", "abc", "1e2"})
+        EXPECT_EQ(RefusalOf(With(1, bad)), (SettingsRefusal{SettingsBox::Text1, SettingsFault::CountInvalid})) << bad;
+    EXPECT_EQ(Accepted(With(1, "999")).ProblemCount, 999);
+    EXPECT_EQ(Accepted(With(1, "1")).ProblemCount, 1);
+    EXPECT_EQ(Accepted(With(1, "12,0")).ProblemCount, 12);
+
+    for (const char* bad : {"0", "-5", "2147483648", "1.5", "", "minuta"})
+        EXPECT_EQ(RefusalOf(With(2, bad)), (SettingsRefusal{SettingsBox::Text2, SettingsFault::TimeLimitInvalid})) << bad;
+    EXPECT_EQ(Accepted(With(2, "2147483647")).TimeLimit, 2147483647);
+}
+
+TEST(Settings, RangesOperationsAndImpossibleSettingsAreRefusedWithTheirBox)
+{
+    SettingsInput reversed;
+    reversed.Texts[4] = "11";
+    EXPECT_EQ(RefusalOf(reversed), (SettingsRefusal{SettingsBox::Text5, SettingsFault::LowerAboveUpper}));
+    reversed = {};
+    reversed.Texts[6] = "101";
+    EXPECT_EQ(RefusalOf(reversed), (SettingsRefusal{SettingsBox::Text7, SettingsFault::LowerAboveUpper}));
+
+    SettingsInput none;
+    none.Checks = {0, 0, 0, 0};
+    EXPECT_EQ(RefusalOf(none), (SettingsRefusal{SettingsBox::Check1, SettingsFault::NoOperation}));
+
+    SettingsInput greyed; // a greyed box still switches its operation on
+    greyed.Checks = {0, 2, 0, 0};
+    EXPECT_EQ(Accepted(greyed).Rules.OpEnabled, (std::array<bool, 4>{false, true, false, false}));
+
+    SettingsInput impossible; // both operands always 5, so never two different numbers
+    impossible.Texts = {"10", "100", "5", "5", "5", "5", "0", "100"};
+    EXPECT_EQ(RefusalOf(impossible), (SettingsRefusal{SettingsBox::Text7, SettingsFault::NoProblemPossible}));
+}
+
+TEST(Settings, EveryRefusalHasItsOwnCzechSentenceNamingTheBox)
+{
+    EXPECT_EQ(RefusalMessage({SettingsBox::Text1, SettingsFault::CountInvalid}),
+              "Počet příkladů musí být celé číslo od 1 do 999.");
+    EXPECT_EQ(RefusalMessage({SettingsBox::Text4, SettingsFault::BoundOutOfRange}),
+              "Horní mez 1. čísla musí ležet mezi -32768 a 32767.");
+    EXPECT_EQ(RefusalMessage({SettingsBox::Text7, SettingsFault::LowerAboveUpper}),
+              "Dolní mez výsledku nesmí být větší než horní mez.");
+    std::set<std::string> distinct;
+    for (int fault = 0; fault <= static_cast<int>(SettingsFault::NoProblemPossible); ++fault) {
+        const std::string message = RefusalMessage({SettingsBox::Text5, static_cast<SettingsFault>(fault)});
+        EXPECT_FALSE(message.empty());
+        distinct.insert(message);
+    }
+    EXPECT_EQ(distinct.size(), 7u);
+}
