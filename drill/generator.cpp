@@ -27,6 +27,10 @@ public:
         max_ = span_ > 0 ? static_cast<int>(lo + span_ - 1) : lo;
         prefix_.resize(static_cast<std::size_t>(max_ - min_) + 2);
         prefix_[0] = 0;
+        if (span_ > 0 && span_ <= kDraws) {
+            FillIncrementally();
+            return;
+        }
         for (int v = min_; v <= max_; ++v)
             prefix_[static_cast<std::size_t>(v - min_) + 1] =
                 static_cast<std::uint64_t>(DrawsBelow(v - lo_ + 1));
@@ -54,6 +58,26 @@ public:
     }
 
 private:
+    // prefix_[x] = ceil(x * 2^24 / span) for x = 0..span, stepping by 2^24 = q * span + r and
+    // carrying the remainder, since a 64-bit division per value dominated the whole count.
+    void FillIncrementally()
+    {
+        const std::int64_t q = kDraws / span_;
+        const std::int64_t r = kDraws % span_;
+        std::int64_t ceiling = 0; // x * 2^24 = ceiling * span - shortfall, 0 <= shortfall < span
+        std::int64_t shortfall = 0;
+        for (std::int64_t x = 1; x <= span_; ++x) {
+            if (r > shortfall) {
+                ceiling += q + 1;
+                shortfall = span_ - (r - shortfall);
+            } else {
+                ceiling += q;
+                shortfall -= r;
+            }
+            prefix_[static_cast<std::size_t>(x)] = static_cast<std::uint64_t>(ceiling);
+        }
+    }
+
     // How many draws k give floor(k * span / 2^24) < x.
     std::int64_t DrawsBelow(std::int64_t x) const
     {
@@ -265,6 +289,8 @@ ProblemCount CountProblems(const ProblemRules& rules)
 // its accepted weight, a first operand by the weight of its accepted pairs, then a second one.
 struct ProblemGenerator::Table {
     std::array<OperationCount, kOperationCount> Ops;
+    std::vector<OperandValues> First;
+    std::vector<OperandValues> Second;
     std::uint64_t Total = 0;
 };
 
@@ -279,6 +305,8 @@ ProblemGenerator::ProblemGenerator(const ProblemRules& rules, Method method) : r
     for (std::int32_t op = 0; op < kOperationCount; ++op) {
         table_->Ops[op] = CountOperation(rules, op, true);
         table_->Total += table_->Ops[op].Weight;
+        table_->First.push_back(FirstValues(rules, op));
+        table_->Second.push_back(SecondValues(rules, op));
     }
 }
 
@@ -301,8 +329,8 @@ ProblemRecord ProblemGenerator::Next(RandomSource& random)
         pick -= table_->Ops[op++].Weight;
 
     const OperationCount& ops = table_->Ops[op];
-    const OperandValues A = FirstValues(rules_, op);
-    const OperandValues B = SecondValues(rules_, op);
+    const OperandValues& A = table_->First[static_cast<std::size_t>(op)];
+    const OperandValues& B = table_->Second[static_cast<std::size_t>(op)];
     const auto ai = std::upper_bound(ops.Cumulative.begin(), ops.Cumulative.end(), pick) - ops.Cumulative.begin();
     const std::int64_t a = A.Min() + ai;
 
