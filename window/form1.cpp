@@ -2,6 +2,7 @@
 
 #include "drill/clock.h"
 #include "window/controls.h"
+#include "window/pacer.h"
 #include "window/panel.h"
 
 #include <QApplication>
@@ -72,10 +73,11 @@ void SetUpApplication(QApplication& app)
     QApplication::setWindowIcon(AppIcon());
 }
 
-Form1::Form1(std::optional<std::uint32_t> seed, QWidget* parent)
+Form1::Form1(std::optional<std::uint32_t> seed, std::unique_ptr<Pacer> pacer, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      random_(seed.value_or(drill::SecondsSinceMidnightSeed()))
+      random_(seed.value_or(drill::SecondsSinceMidnightSeed())),
+      pacer_(pacer ? std::move(pacer) : std::make_unique<RealTimePacer>())
 {
     InitPictures();
     setObjectName(QStringLiteral("Form1"));
@@ -85,16 +87,25 @@ Form1::Form1(std::optional<std::uint32_t> seed, QWidget* parent)
     BuildControls();
     SetTabOrder();
 
-    // Parked out of view until an exercise needs them.
-    Picture2->setTopF(80000);
-    Picture5->setPositionF(600, 5);
+    ConnectButtons();
+    Form_Load();
 
     Command3->setFocus();
     CentreOnScreen();
     KeepOutOfTaskbar();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // A sequence still waiting for its next pause ends here, while every control still exists.
+    pacer_->stop();
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    pacer_->stop();
+    QWidget::closeEvent(event);
+}
 
 drill::SettingsInput Form1::settingsInput() const
 {
@@ -183,11 +194,5 @@ void Form1::tmrCas_Timer()
         JeHotovo();
 }
 
-void Form1::JeHotovo()
-{
-    // PLACEHOLDER: the finishing sequence (locking, scrolling away, marking, grade) is not
-    // built yet. Until it is, ending an exercise only stops the clock.
-    tmrCas->stop();
-}
 
 } // namespace window

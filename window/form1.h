@@ -1,13 +1,17 @@
 #pragma once
 
 #include "drill/drill_state.h"
+#include "drill/marking.h"
 #include "drill/random_source.h"
 #include "drill/settings.h"
+#include "window/pacer.h"
 
+#include <QCoro/QCoroTask>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -17,6 +21,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
+
+namespace drill {
+struct Slide;
+}
 
 namespace window {
 
@@ -28,11 +36,15 @@ void SetUpApplication(QApplication& app);
 
 // The one window. Each control's objectName is the name it has here ("Picture6", "txtVysl(3)"),
 // and its handlers are named after control and event. The layout is built in form1_layout.cpp,
-// the problem list lives in problem_list.cpp; the clock is here.
+// the problem list lives in problem_list.cpp, the slides in transitions.cpp and the end of an
+// exercise in finish.cpp; the clock is here.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(std::optional<std::uint32_t> seed = std::nullopt, QWidget* parent = nullptr);
+    // Without a seed the random source starts from the seconds since midnight; without a
+    // pacer every pause waits real time.
+    explicit Form1(std::optional<std::uint32_t> seed = std::nullopt, std::unique_ptr<Pacer> pacer = nullptr,
+                   QWidget* parent = nullptr);
     ~Form1() override;
 
     // The twelve values of the settings panel: Text1..Text8 and the states of Check1..Check4.
@@ -62,14 +74,39 @@ public:
     void StartClock();
     void tmrCas_Timer();
 
-    // Ends the exercise (called by "Hotovo!" and by the clock reaching zero).
-    void JeHotovo();
+    // Ends the exercise (called by "Hotovo!" and by the clock reaching zero): locks, scrolls
+    // the list out, marks every answer and writes the counts and the grade.
+    QCoro::Task<> JeHotovo();
+
+    // Buttons: "Hotovo!", the "Známka"/"Příklady" toggle, "Start" and "Znovu".
+    void Command1_Click();
+    QCoro::Task<> Command2_Click();
+    QCoro::Task<> Command3_Click();
+    QCoro::Task<> Command4_Click();
+
+    // True while a slide or the finish runs; input to the window is swallowed meanwhile.
+    bool sequenceRunning() const { return sequenceRunning_; }
+
+signals:
+    void sequenceFinished();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    class InputBlocker;
+    class Sequence;
+    enum class Axis { Left, Top };
+
+    void ConnectButtons();
+    void Form_Load();
+    QCoro::Task<bool> SlidePanel(Panel* panel, Axis axis, const drill::Slide& slide);
+    QCoro::Task<bool> ToggleResults();
+    void ShowRefusal(const drill::SettingsRefusal& refusal);
+    static void ShowMark(QLineEdit* box, drill::AnswerMark mark);
+
     void BuildControls();
     void SetTabOrder();
     void CentreOnScreen();
@@ -80,6 +117,11 @@ private:
 
     drill::DrillState state_;
     drill::RandomSource random_;
+    std::unique_ptr<Pacer> pacer_;
+    InputBlocker* inputBlocker_ = nullptr;
+    bool sequenceRunning_ = false;
+    // From the end of "Start" until the finish begins: the only time "Hotovo!" may act.
+    bool exerciseRunning_ = false;
 
     // Set while a slide holds the list still; the easing then waits.
     bool easingHeld_ = false;

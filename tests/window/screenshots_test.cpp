@@ -4,7 +4,11 @@
 
 #include "window_test_support.h"
 
+#include "window/pacer.h"
+
+#include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QTest>
 
 namespace window::test {
@@ -51,6 +55,36 @@ TEST(Screenshots, DISABLED_StartAndExerciseScreens)
         ASSERT_GE(EaseToRest(form), 0);
         EXPECT_TRUE(form.grab().save(dir + QStringLiteral("/exercise-999.png")));
     }
+}
+
+// The marked list and the results screen, reached through the real buttons. The pacer never
+// waits, so the shots show where each sequence comes to rest.
+TEST(Screenshots, DISABLED_MarkedListAndResults)
+{
+    const QString dir = ScreenshotDir();
+    Form1 form(2001, std::make_unique<InstantPacer>());
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QTest::mouseClick(Find<QPushButton>(form, QStringLiteral("Command3")), Qt::LeftButton);
+    ASSERT_EQ(form.rowCount(), 10);
+    // Rows 1 and 2 right, row 3 wrong, row 4 empty, and so on.
+    for (int row = 1; row <= 10; ++row) {
+        const int result = form.state().Problems[static_cast<std::size_t>(row)].Result;
+        if (row % 4 == 3)
+            QTest::keyClicks(form.txtVysl(row), QString::number(result + 1));
+        else if (row % 4 != 0)
+            QTest::keyClicks(form.txtVysl(row), QString::number(result));
+    }
+    QTest::mouseClick(Find<QPushButton>(form, QStringLiteral("Command1")), Qt::LeftButton);
+    ASSERT_GE(EaseToRest(form), 0);
+    // A virtual display without a window manager never activates the window, so no key
+    // would move the focus: the row is brought into the band directly.
+    form.txtVysl_GotFocus(3);
+    ASSERT_GE(EaseToRest(form), 0);
+    EXPECT_TRUE(form.grab().save(dir + QStringLiteral("/marked.png")));
+
+    QTest::mouseClick(Find<QPushButton>(form, QStringLiteral("Command2")), Qt::LeftButton);
+    EXPECT_TRUE(form.grab().save(dir + QStringLiteral("/results.png")));
 }
 
 } // namespace
