@@ -72,10 +72,16 @@ QCoro::Task<> Form1::JeHotovo()
     // "Hotovo!" stays under "Známka" and must not be reached by Tab or a key either.
     Command1->setEnabled(false);
 
-    SetCaption(lblZnamka, QString::number(drill::ComputeGrade(correct, wrong, empty, n)));
+    const QString grade = QString::number(drill::ComputeGrade(correct, wrong, empty, n));
+    SetCaption(lblZnamka, grade);
     SetCaption(Label10, Padded(correct));
     SetCaption(Label11, Padded(wrong));
     SetCaption(Label12, Padded(empty));
+    // A screen reader hears each count with what it counts, and the grade as a grade.
+    lblZnamka->setAccessibleName(QStringLiteral("Známka %1").arg(grade));
+    Label10->setAccessibleName(QStringLiteral("Dobře spočítal %1").arg(correct));
+    Label11->setAccessibleName(QStringLiteral("Špatně spočítal %1").arg(wrong));
+    Label12->setAccessibleName(QStringLiteral("Nestihl %1").arg(empty));
 
     // Bring row 1 back between the markers, also when it already had the focus and so no
     // focus change would do it.

@@ -3,74 +3,20 @@
 
 #include "window_test_support.h"
 
-#include "window/pacer.h"
+#include "manual_pacer.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
-#include <coroutine>
 #include <functional>
 #include <memory>
 
 namespace window::test {
 namespace {
-
-// Holds every pause until the test releases it; calls a hook first so tests can record
-// where the panels stand at each pause.
-class ManualPacer : public Pacer {
-public:
-    QCoro::Task<bool> pause(std::chrono::milliseconds duration) override
-    {
-        pauses.push_back(duration);
-        if (onPause)
-            onPause();
-        if (stopped_)
-            co_return false;
-        if (!holding)
-            co_return true;
-        const bool going = co_await Wait{this};
-        co_return going;
-    }
-    void stop() override
-    {
-        stopped_ = true;
-        auto waiting = std::move(waiting_);
-        for (auto handle : waiting)
-            handle.resume();
-    }
-    bool step()
-    {
-        if (waiting_.empty())
-            return false;
-        auto handle = waiting_.front();
-        waiting_.erase(waiting_.begin());
-        handle.resume();
-        return true;
-    }
-    void releaseAll()
-    {
-        holding = false;
-        while (step()) {
-        }
-    }
-    bool waiting() const { return !waiting_.empty(); }
-
-    bool holding = false;
-    std::function<void()> onPause;
-    std::vector<std::chrono::milliseconds> pauses;
-
-private:
-    struct Wait {
-        ManualPacer* Pacer;
-        bool await_ready() const noexcept { return false; }
-        void await_suspend(std::coroutine_handle<> handle) { Pacer->waiting_.push_back(handle); }
-        bool await_resume() const noexcept { return !Pacer->stopped_; }
-    };
-    std::vector<std::coroutine_handle<>> waiting_;
-};
 
 struct Exercise {
     explicit Exercise(bool holding = false)
@@ -145,6 +91,11 @@ TEST(Exercise, NothingAnsweredGivesQuestionMarksAndGradeFive)
     EXPECT_EQ(e.caption("Label12"), "010");
     EXPECT_EQ(e.caption("lblZnamka"), "5");
     EXPECT_EQ(e.form->txtVysl(3)->accessibleDescription(), "nevyplněno");
+    // What a screen reader is given for the results.
+    auto spoken = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
+    EXPECT_EQ(spoken(e.get<QLabel>("Label12")), "Nestihl 10");
+    EXPECT_EQ(spoken(e.get<QLabel>("lblZnamka")), "Známka 5");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(e.form->txtVysl(3))->text(QAccessible::Description), "nevyplněno");
 }
 
 TEST(Exercise, ThreeWrongAndTwoEmptyGiveGradeThree)
