@@ -20,7 +20,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: the fonts the window is laid out in,
 # Qt's own Czech texts for its standard widgets and the platform plugins that open a window.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "fonts-liberation, qt6-translations-l10n, libqt6widgets6, qt6-qpa-plugins")
+# The linked Qt libraries come from dpkg-shlibdeps, with their versions.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n, qt6-qpa-plugins")
 
 include(CPack)
