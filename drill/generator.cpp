@@ -33,7 +33,7 @@ public:
         }
         for (int v = min_; v <= max_; ++v)
             prefix_[static_cast<std::size_t>(v - min_) + 1] =
-                static_cast<std::uint64_t>(DrawsBelow(v - lo_ + 1));
+                static_cast<std::uint32_t>(DrawsBelow(v - lo_ + 1));
     }
 
     int Min() const { return min_; }
@@ -47,13 +47,16 @@ public:
         to = std::min<std::int64_t>(to, max_);
         if (from > to)
             return 0;
-        return prefix_[static_cast<std::size_t>(to - min_) + 1] - prefix_[static_cast<std::size_t>(from - min_)];
+        return std::uint64_t{prefix_[static_cast<std::size_t>(to - min_) + 1]} -
+               prefix_[static_cast<std::size_t>(from - min_)];
     }
     // The value that holds position `offset` of the weight laid out from `from` upward.
     int ValueAt(std::int64_t from, std::uint64_t offset) const
     {
-        const std::uint64_t target = prefix_[static_cast<std::size_t>(std::max<std::int64_t>(from, min_) - min_)] + offset;
-        const auto it = std::upper_bound(prefix_.begin(), prefix_.end(), target);
+        const std::uint64_t target =
+            prefix_[static_cast<std::size_t>(std::max<std::int64_t>(from, min_) - min_)] + offset;
+        const auto it = std::upper_bound(prefix_.begin(), prefix_.end(), target,
+                                         [](std::uint64_t t, std::uint32_t p) { return t < p; });
         return min_ + static_cast<int>(it - prefix_.begin()) - 1;
     }
 
@@ -74,7 +77,7 @@ private:
                 ceiling += q;
                 shortfall -= r;
             }
-            prefix_[static_cast<std::size_t>(x)] = static_cast<std::uint64_t>(ceiling);
+            prefix_[static_cast<std::size_t>(x)] = static_cast<std::uint32_t>(ceiling);
         }
     }
 
@@ -95,7 +98,9 @@ private:
     std::int64_t span_;
     int min_;
     int max_;
-    std::vector<std::uint64_t> prefix_; // cumulative weight of the values below min_ + i
+    // Cumulative weight of the values below min_ + i; never above 2^24, so 32 bits do and the
+    // tables stay small (fresh memory, not arithmetic, dominates a count over wide ranges).
+    std::vector<std::uint32_t> prefix_;
 };
 
 struct Interval {
@@ -121,15 +126,19 @@ Interval SecondOperandsFor(std::int32_t op, std::int64_t a, const ProblemRules& 
     }
 }
 
+// Division accepts, for each first operand, the divisors that give a whole quotient in range:
+// the accepted pairs and their weight per first operand (each fits 32 bits).
 struct PerFirst {
-    std::vector<std::uint64_t> Pairs;  // accepted second operands, by first operand - A.Min()
-    std::vector<std::uint64_t> Weight; // their total weight
+    std::vector<std::uint32_t> Pairs;
+    std::vector<std::uint32_t> Weight;
 };
 
 // Exact division a = b * q: walk every divisor b and the quotients that keep a in range,
 // which costs about |A| * ln|B| steps instead of |A| * |B|.
-void CountDivision(const ProblemRules& r, const OperandValues& A, const OperandValues& B, PerFirst& out)
+PerFirst CountDivision(const ProblemRules& r, const OperandValues& A, const OperandValues& B)
 {
+    const auto n = static_cast<std::size_t>(A.Max() - A.Min() + 1);
+    PerFirst out{std::vector<std::uint32_t>(n), std::vector<std::uint32_t>(n)};
     for (std::int64_t b = B.Min(); b <= B.Max(); ++b) {
         if (b == 0)
             continue;
@@ -137,7 +146,7 @@ void CountDivision(const ProblemRules& r, const OperandValues& A, const OperandV
         std::int64_t qTo = b > 0 ? FloorDiv(A.Max(), b) : FloorDiv(A.Min(), b);
         qFrom = std::max<std::int64_t>(qFrom, r.ResultMin);
         qTo = std::min<std::int64_t>(qTo, r.ResultMax);
-        const std::uint64_t w = B.Weight(b);
+        const auto w = static_cast<std::uint32_t>(B.Weight(b));
         for (std::int64_t q = qFrom; q <= qTo; ++q) {
             if (q == 1) // a == b
                 continue;
@@ -146,41 +155,58 @@ void CountDivision(const ProblemRules& r, const OperandValues& A, const OperandV
             out.Weight[i] += w;
         }
     }
-}
-
-PerFirst CountPerFirst(std::int32_t op, const ProblemRules& r, const OperandValues& A, const OperandValues& B)
-{
-    const auto n = static_cast<std::size_t>(A.Max() - A.Min() + 1);
-    PerFirst out{std::vector<std::uint64_t>(n), std::vector<std::uint64_t>(n)};
-    if (op == Division) {
-        CountDivision(r, A, B, out);
-        return out;
-    }
-    for (std::int64_t a = A.Min(); a <= A.Max(); ++a) {
-        const Interval s = SecondOperandsFor(op, a, r);
-        const std::int64_t from = std::max<std::int64_t>(s.From, B.Min());
-        const std::int64_t to = std::min<std::int64_t>(s.To, B.Max());
-        if (from > to)
-            continue;
-        const auto i = static_cast<std::size_t>(a - A.Min());
-        out.Pairs[i] = static_cast<std::uint64_t>(to - from + 1);
-        out.Weight[i] = B.WeightBetween(from, to);
-        if (a >= from && a <= to) {
-            out.Pairs[i] -= 1;
-            out.Weight[i] -= B.Weight(a);
-        }
-    }
     return out;
 }
 
-OperandValues FirstValues(const ProblemRules& r, std::int32_t op)
+// The second operands accepted for one first operand a, by count and weight.
+struct Accepted {
+    std::uint64_t Pairs = 0;
+    std::uint64_t Weight = 0;
+};
+
+Accepted AcceptedSeconds(std::int32_t op, std::int64_t a, const ProblemRules& r, const OperandValues& B)
 {
-    return {WorkingLowerBound(r.FirstMin, op), r.FirstMax};
+    const Interval s = SecondOperandsFor(op, a, r);
+    const std::int64_t from = std::max<std::int64_t>(s.From, B.Min());
+    const std::int64_t to = std::min<std::int64_t>(s.To, B.Max());
+    if (from > to)
+        return {};
+    Accepted accepted{static_cast<std::uint64_t>(to - from + 1), B.WeightBetween(from, to)};
+    if (a >= from && a <= to) {
+        accepted.Pairs -= 1;
+        accepted.Weight -= B.Weight(a);
+    }
+    return accepted;
 }
-OperandValues SecondValues(const ProblemRules& r, std::int32_t op)
-{
-    return {WorkingLowerBound(r.SecondMin, op), r.SecondMax};
-}
+
+// The operand tables of the four operations: addition and subtraction share one pair,
+// multiplication and division another, and where raising changes nothing all four share.
+class OperandTables {
+public:
+    explicit OperandTables(const ProblemRules& r)
+        : first_{OperandValues(r.FirstMin, r.FirstMax)}, second_{OperandValues(r.SecondMin, r.SecondMax)}
+    {
+        const int lo1 = WorkingLowerBound(r.FirstMin, Multiplication);
+        const int lo2 = WorkingLowerBound(r.SecondMin, Multiplication);
+        raisedFirst_ = lo1 != r.FirstMin;
+        raisedSecond_ = lo2 != r.SecondMin;
+        if (raisedFirst_)
+            first_.emplace_back(lo1, r.FirstMax);
+        if (raisedSecond_)
+            second_.emplace_back(lo2, r.SecondMax);
+    }
+
+    const OperandValues& First(std::int32_t op) const { return first_[Raised(op) && raisedFirst_ ? 1 : 0]; }
+    const OperandValues& Second(std::int32_t op) const { return second_[Raised(op) && raisedSecond_ ? 1 : 0]; }
+
+private:
+    static bool Raised(std::int32_t op) { return op == Multiplication || op == Division; }
+
+    std::vector<OperandValues> first_;
+    std::vector<OperandValues> second_;
+    bool raisedFirst_ = false;
+    bool raisedSecond_ = false;
+};
 
 // Below this chance of acceptance the attempt loop would need thousands of tries per problem.
 constexpr double kCountingBelowChance = 1.0 / 2048;
@@ -253,19 +279,25 @@ struct OperationCount {
     std::vector<std::uint64_t> Cumulative; // weight of (a, b) up to and including each a
 };
 
-OperationCount CountOperation(const ProblemRules& rules, std::int32_t op, bool keepCumulative)
+OperationCount CountOperation(const ProblemRules& rules, const OperandTables& tables, std::int32_t op,
+                              bool keepCumulative)
 {
     OperationCount c;
     if (!rules.OpEnabled[op])
         return c;
-    const OperandValues A = FirstValues(rules, op);
-    const OperandValues B = SecondValues(rules, op);
-    const PerFirst per = CountPerFirst(op, rules, A, B);
+    const OperandValues& A = tables.First(op);
+    const OperandValues& B = tables.Second(op);
+    PerFirst division;
+    if (op == Division)
+        division = CountDivision(rules, A, B);
     if (keepCumulative)
-        c.Cumulative.resize(per.Pairs.size());
-    for (std::size_t i = 0; i < per.Pairs.size(); ++i) {
-        c.Pairs += per.Pairs[i];
-        c.Weight += A.Weight(A.Min() + static_cast<std::int64_t>(i)) * per.Weight[i];
+        c.Cumulative.resize(static_cast<std::size_t>(A.Max() - A.Min() + 1));
+    for (std::int64_t a = A.Min(); a <= A.Max(); ++a) {
+        const auto i = static_cast<std::size_t>(a - A.Min());
+        const Accepted accepted = op == Division ? Accepted{division.Pairs[i], division.Weight[i]}
+                                                 : AcceptedSeconds(op, a, rules, B);
+        c.Pairs += accepted.Pairs;
+        c.Weight += A.Weight(a) * accepted.Weight;
         if (keepCumulative)
             c.Cumulative[i] = c.Weight;
     }
@@ -277,8 +309,9 @@ OperationCount CountOperation(const ProblemRules& rules, std::int32_t op, bool k
 ProblemCount CountProblems(const ProblemRules& rules)
 {
     ProblemCount count;
+    const OperandTables tables(rules);
     for (std::int32_t op = 0; op < kOperationCount; ++op) {
-        const OperationCount c = CountOperation(rules, op, false);
+        const OperationCount c = CountOperation(rules, tables, op, false);
         count.Pairs[op] = c.Pairs;
         count.Weight[op] = c.Weight;
     }
@@ -288,9 +321,9 @@ ProblemCount CountProblems(const ProblemRules& rules)
 // Where acceptance is rare, problems are drawn from the exact weights instead: an operation by
 // its accepted weight, a first operand by the weight of its accepted pairs, then a second one.
 struct ProblemGenerator::Table {
+    explicit Table(const ProblemRules& rules) : Operands(rules) {}
+    OperandTables Operands;
     std::array<OperationCount, kOperationCount> Ops;
-    std::vector<OperandValues> First;
-    std::vector<OperandValues> Second;
     std::uint64_t Total = 0;
 };
 
@@ -301,12 +334,10 @@ ProblemGenerator::ProblemGenerator(const ProblemRules& rules, Method method) : r
         throw std::invalid_argument("the settings admit no problem");
     if (method == Method::Attempts || (method == Method::Automatic && count.AcceptChance() >= kCountingBelowChance))
         return;
-    table_ = std::make_unique<Table>();
+    table_ = std::make_unique<Table>(rules);
     for (std::int32_t op = 0; op < kOperationCount; ++op) {
-        table_->Ops[op] = CountOperation(rules, op, true);
+        table_->Ops[op] = CountOperation(rules, table_->Operands, op, true);
         table_->Total += table_->Ops[op].Weight;
-        table_->First.push_back(FirstValues(rules, op));
-        table_->Second.push_back(SecondValues(rules, op));
     }
 }
 
@@ -329,8 +360,8 @@ ProblemRecord ProblemGenerator::Next(RandomSource& random)
         pick -= table_->Ops[op++].Weight;
 
     const OperationCount& ops = table_->Ops[op];
-    const OperandValues& A = table_->First[static_cast<std::size_t>(op)];
-    const OperandValues& B = table_->Second[static_cast<std::size_t>(op)];
+    const OperandValues& A = table_->Operands.First(op);
+    const OperandValues& B = table_->Operands.Second(op);
     const auto ai = std::upper_bound(ops.Cumulative.begin(), ops.Cumulative.end(), pick) - ops.Cumulative.begin();
     const std::int64_t a = A.Min() + ai;
 
