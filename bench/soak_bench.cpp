@@ -72,9 +72,11 @@ int main(int argc, char* argv[])
 
     window::Form1 form(2001, std::make_unique<window::InstantPacer>());
     form.show();
-    QTest::qWaitForWindowExposed(&form);
-    auto* count = form.findChild<QLineEdit*>(QStringLiteral("Text1"));
-    count->setText(QString::number(kRows));
+    if (!QTest::qWaitForWindowExposed(&form)) {
+        std::fprintf(stderr, "the window did not show\n");
+        return 1;
+    }
+    form.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QString::number(kRows));
     // The clock must not end an exercise on its own.
     form.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("99999"));
 
