@@ -1,6 +1,6 @@
 // A window driven by seeded random events: clicks on the buttons and the answer boxes, typed
-// digits, navigation keys, Space and Backspace, pauses released a few at a time, clock and easing ticks, and now and
-// then closing the window in the middle of it all. After every event the test checks what must
+// digits, navigation keys, Space and Backspace, pauses released a few at a time, clock and
+// easing ticks, and now and then closing the window in the middle of it all. After every event the test checks what must
 // always hold: one sequence at a time, typed answers kept until the finish marks them, counts
 // that add up, and settings that change only by typing where typing is allowed. The sanitizer
 // preset adds that nothing touches freed memory on the way.
