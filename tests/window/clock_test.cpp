@@ -42,21 +42,6 @@ TEST(Clock, CountsDownOncePerFiringAndStopsAtZero)
     EXPECT_FALSE(ClockTimer(form)->isActive());
 }
 
-TEST(Clock, StartShowsTheFullLimitHoursWrappingAtADay)
-{
-    const std::pair<std::int64_t, const char*> cases[] = {
-        {1, "00:00:01"}, {59, "00:00:59"}, {3600, "01:00:00"}, {86399, "23:59:59"}, {90000, "01:00:00"}};
-    for (const auto& [limit, shown] : cases) {
-        SCOPED_TRACE(limit);
-        Form1 form(1);
-        StartWithLimit(form, limit);
-        EXPECT_EQ(ClockText(form), QLatin1String(shown));
-        EXPECT_EQ(form.state().SecondsLeft, limit);
-        form.tmrCas_Timer();
-        EXPECT_EQ(ClockTimer(form)->isActive(), limit > 1);
-    }
-}
-
 TEST(Clock, RestartResetsTheCountAndTheLabel)
 {
     Form1 form(1);

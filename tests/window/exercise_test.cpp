@@ -310,20 +310,5 @@ TEST(Exercise, BadSettingsNeverSlide)
     EXPECT_EQ(QApplication::focusWidget(), e.get<QCheckBox>("Check1"));
 }
 
-TEST(Exercise, NineHundredNinetyNineRowsRunEndToEnd)
-{
-    Exercise e;
-    e.type("Text1", "999");
-    e.click("Command3");
-    ASSERT_EQ(e.form->rowCount(), 999);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
-    EXPECT_EQ(QApplication::focusWidget(), e.form->txtVysl(999));
-    QTest::keyClicks(e.form->txtVysl(999), QString::number(e.form->state().Problems[999].Result));
-    e.click("Command1");
-    EXPECT_EQ(e.caption("Label10"), "001");
-    EXPECT_EQ(e.caption("Label12"), "998");
-    EXPECT_EQ(e.caption("lblZnamka"), "5");
-}
-
 } // namespace
 } // namespace window::test
