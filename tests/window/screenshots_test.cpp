@@ -21,9 +21,12 @@ QString ScreenshotDir()
     return dir;
 }
 
+// The exercise screen as "Start" leaves it; the pacer never waits, so the slides are over.
 void ShowExercise(Form1& form, int count)
 {
-    StartExercise(form, count);
+    Find<QLineEdit>(form, QStringLiteral("Text1"))->setText(QString::number(count));
+    QTest::mouseClick(Find<QPushButton>(form, QStringLiteral("Command3")), Qt::LeftButton);
+    ASSERT_EQ(form.rowCount(), count);
     ASSERT_GE(EaseToRest(form), 0);
 }
 
@@ -37,7 +40,7 @@ TEST(Screenshots, DISABLED_StartAndExerciseScreens)
         EXPECT_TRUE(form.grab().save(dir + QStringLiteral("/start.png")));
     }
     {
-        Form1 form(2001);
+        Form1 form(2001, std::make_unique<InstantPacer>());
         form.show();
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
@@ -46,7 +49,7 @@ TEST(Screenshots, DISABLED_StartAndExerciseScreens)
         EXPECT_TRUE(form.grab().save(dir + QStringLiteral("/exercise-10.png")));
     }
     {
-        Form1 form(2001);
+        Form1 form(2001, std::make_unique<InstantPacer>());
         form.show();
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
