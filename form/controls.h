@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace form {
+
+// Every control of the window, in the order of the control table: each container before its
+// children, siblings topmost first. txtVysl and lblPrikl are the two control arrays; their
+// element 0 is the hidden template that every row copies.
+enum class Id : std::uint8_t {
+    Form1,
+    Picture6, Picture7, Picture5, Command2, Command1, tmrCas, Picture4, Timer1, Picture1, lblUCT, Label1,
+    Text8, Text7, Text6, Text5, Text4, Text3, Text2, Text1, Check4, Check3, Check2, Check1,
+    Label18, Label17, Label16, Label15, Label14, Label13, Label7,
+    Command3, Label2, Image1,
+    Command4, Label10, Label12, Label11, lblZnamka, Label5, Label4, Label3,
+    lblCas,
+    Picture2, Picture3,
+    txtVysl, lblPrikl,
+    lblSipka2, lblSipka1,
+};
+inline constexpr int kControlCount = static_cast<int>(Id::lblSipka1) + 1;
+
+// One control: an entry of the table, or element `Index` of a control array.
+struct Control {
+    Id Which;
+    int Index = 0;
+    friend bool operator==(const Control&, const Control&) = default;
+};
+
+enum class Kind : std::uint8_t { Window, Panel, Label, Image, TextBox, CheckBox, Button, Timer };
+enum class Face : std::uint8_t { None, Arial, MsSansSerif, Wingdings };
+
+struct Rgb {
+    std::uint8_t R = 0, G = 0, B = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+enum Flag : std::uint16_t {
+    Hidden = 1U << 0,
+    AutoSize = 1U << 1,    // a label that grows right and down from its corner to fit its caption
+    AlignRight = 1U << 2,
+    Centred = 1U << 3,
+    Checked = 1U << 4,
+    Regular = 1U << 5,     // regular weight and the symbol character set; every other font is bold, Central European
+    Disabled = 1U << 6,    // a timer created switched off
+};
+
+struct ControlSpec {
+    Id Which;
+    Kind Type;
+    const char* Name;      // "Picture6"; a control array's element i is named "txtVysl(i)"
+    Id Container;          // Form1 for the window's own controls (and for Form1 itself)
+    float Left, Top;
+    float Width, Height;
+    const char* Text;      // caption or text, UTF-8; an image's picture name; empty for the rest
+    Face Font;
+    int FontPx;            // character height in pixels (8.25 pt is 11 px at 96 dpi)
+    std::optional<Rgb> Fore; // text colour; none: the toolkit's own
+    std::optional<Rgb> Back; // what a panel, text box or check box paints behind its content
+    std::uint16_t Flags;
+    int MaxLength;         // characters a text box accepts; 0 for no limit of its own
+    int IntervalMs;        // a timer's interval
+    const char* AccessibleName; // what a screen reader calls it, where its caption does not say
+
+    bool Has(Flag flag) const { return (Flags & flag) != 0; }
+};
+
+// The whole table, in the order of Id.
+std::span<const ControlSpec> ControlTable();
+const ControlSpec& Spec(Id which);
+
+// Keyboard order of the controls that take the focus; txtVysl stands for all answer boxes.
+std::span<const Id> TabOrder();
+
+// "Picture6", "txtVysl(3)".
+std::string Name(Control control);
+
+} // namespace form

@@ -1,0 +1,240 @@
+#include "form/form1.h"
+
+#include "drill/clock.h"
+#include "form/sequence.h"
+
+#include <utility>
+
+namespace form {
+
+namespace {
+
+std::string Counted(std::int64_t n, const char* one, const char* few, const char* many)
+{
+    const char* word = n == 1 ? one : (n >= 2 && n <= 4) ? few : many;
+    return std::to_string(n) + " " + word;
+}
+
+} // namespace
+
+std::string SpokenTime(std::int64_t seconds)
+{
+    // The fields the clock shows: hours of the day, minutes, seconds.
+    const std::string shown = drill::FormatClock(seconds);
+    const int h = std::stoi(shown.substr(0, 2));
+    const int m = std::stoi(shown.substr(3, 2));
+    const int s = std::stoi(shown.substr(6, 2));
+    std::string spoken;
+    auto add = [&](int n, const char* one, const char* few, const char* many) {
+        if (n == 0)
+            return;
+        if (!spoken.empty())
+            spoken += ' ';
+        spoken += Counted(n, one, few, many);
+    };
+    add(h, "hodina", "hodiny", "hodin");
+    add(m, "minuta", "minuty", "minut");
+    add(s, "sekunda", "sekundy", "sekund");
+    return spoken.empty() ? "0 sekund" : spoken;
+}
+
+Form1::Form1(Toolkit& toolkit, std::optional<std::uint32_t> seed)
+    : toolkit_(toolkit), random_(seed.value_or(drill::SecondsSinceMidnightSeed()))
+{
+}
+
+Form1::~Form1() { Form_Unload(); }
+
+void Form1::Load()
+{
+    for (const ControlSpec& spec : ControlTable()) {
+        ControlState& state = controls_[static_cast<std::size_t>(spec.Which)];
+        state.Left = spec.Left;
+        state.Top = spec.Top;
+        state.Width = spec.Width;
+        state.Height = spec.Height;
+        state.Visible = state.Shown = !spec.Has(Hidden);
+        state.Text = spec.Text;
+        state.Fore = spec.Fore;
+        timerEnabled_[static_cast<std::size_t>(spec.Which)] = spec.Type == Kind::Timer && !spec.Has(Disabled);
+        toolkit_.Create(spec);
+    }
+    loaded_ = true;
+    Form_Load();
+    Focus({Id::Command3});
+}
+
+ControlState& Form1::At(Control control)
+{
+    return const_cast<ControlState&>(std::as_const(*this).StateOf(control));
+}
+
+const ControlState& Form1::StateOf(Control control) const
+{
+    if ((control.Which == Id::txtVysl || control.Which == Id::lblPrikl) && control.Index > 0) {
+        const Row& row = rows_.at(static_cast<std::size_t>(control.Index - 1));
+        return control.Which == Id::txtVysl ? row.Box : row.Label;
+    }
+    return controls_[static_cast<std::size_t>(control.Which)];
+}
+
+void Form1::Move(Control control, float left, float top)
+{
+    ControlState& state = At(control);
+    state.Left = left;
+    state.Top = top;
+    toolkit_.SetPosition(control, left, top);
+    UpdateShown(control);
+}
+
+void Form1::Show(Control control, bool visible)
+{
+    At(control).Visible = visible;
+    UpdateShown(control);
+}
+
+void Form1::UpdateShown(Control control)
+{
+    ControlState& state = At(control);
+    bool shown = state.Visible;
+    // A panel of the window that lies wholly beyond the client area is not shown at all, so
+    // that no screen reader reads out the results or settings waiting outside.
+    const ControlSpec& spec = Spec(control.Which);
+    if (shown && spec.Type == Kind::Panel && spec.Container == Id::Form1) {
+        const ControlState& window = controls_[static_cast<std::size_t>(Id::Form1)];
+        shown = state.Left < window.Width && state.Left + state.Width > 0 && state.Top < window.Height &&
+                state.Top + state.Height > 0;
+    }
+    if (shown != state.Shown) {
+        state.Shown = shown;
+        toolkit_.SetVisible(control, shown);
+    }
+}
+
+void Form1::Enable(Control control, bool enabled)
+{
+    At(control).Enabled = enabled;
+    toolkit_.SetEnabled(control, enabled);
+}
+
+void Form1::SetCaption(Control control, std::string text)
+{
+    toolkit_.SetText(control, text);
+    At(control).Text = std::move(text);
+}
+
+void Form1::SetColour(Control control, Rgb colour)
+{
+    At(control).Fore = colour;
+    toolkit_.SetTextColour(control, colour);
+}
+
+void Form1::Focus(Control control)
+{
+    toolkit_.SetFocus(control);
+    // The toolkit reports the change too, at once or when the window is next active; the
+    // second report is then no change.
+    GotFocus(control);
+}
+
+void Form1::EnableTimer(Id timer, bool enabled)
+{
+    bool& current = timerEnabled_[static_cast<std::size_t>(timer)];
+    if (current == enabled)
+        return;
+    current = enabled;
+    if (enabled)
+        toolkit_.StartTimer(timer, std::chrono::milliseconds(Spec(timer).IntervalMs));
+    else
+        toolkit_.StopTimer(timer);
+}
+
+Form1::Pause Form1::Wait(std::chrono::milliseconds duration) { return Pause{*this, duration}; }
+
+Form1::Pause Form1::PaintAndWait(std::chrono::milliseconds duration)
+{
+    toolkit_.RepaintNow();
+    return Pause{*this, duration};
+}
+
+void Form1::PauseElapsed()
+{
+    if (auto sequence = std::exchange(paused_, {}))
+        sequence.resume();
+}
+
+void Form1::Form_Unload()
+{
+    if (closed_)
+        return;
+    closed_ = true;
+    // The waiting sequence sees the window closing and unwinds without touching a control.
+    PauseElapsed();
+}
+
+void Form1::Clicked(Control button)
+{
+    if (closed_ || sequence_ || !InView(button))
+        return;
+    switch (button.Which) {
+    case Id::Command1:
+        Command1_Click();
+        break;
+    case Id::Command2:
+        (void)Command2_Click();
+        break;
+    case Id::Command3:
+        (void)Command3_Click();
+        break;
+    case Id::Command4:
+        (void)Command4_Click();
+        break;
+    default:
+        break;
+    }
+}
+
+void Form1::Timer(Id timer)
+{
+    if (closed_ || !TimerEnabled(timer))
+        return;
+    if (timer == Id::Timer1)
+        Timer1_Timer();
+    else if (timer == Id::tmrCas)
+        tmrCas_Timer();
+}
+
+drill::SettingsInput Form1::SettingsInput() const
+{
+    static constexpr Id kTexts[] = {Id::Text1, Id::Text2, Id::Text3, Id::Text4,
+                                    Id::Text5, Id::Text6, Id::Text7, Id::Text8};
+    static constexpr Id kChecks[] = {Id::Check1, Id::Check2, Id::Check3, Id::Check4};
+    drill::SettingsInput input;
+    for (std::size_t i = 0; i < std::size(kTexts); ++i)
+        input.Texts[i] = toolkit_.Text({kTexts[i]});
+    for (std::size_t i = 0; i < std::size(kChecks); ++i)
+        input.Checks[i] = toolkit_.Value({kChecks[i]});
+    return input;
+}
+
+void Form1::StartClock()
+{
+    drill::StartCountdown(state_.SecondsLeft, state_.TimeLimit);
+    tmrCas_Timer();
+    // A limit used up by the first tick has finished the exercise; the timer must not run on.
+    if (state_.SecondsLeft > 0)
+        EnableTimer(Id::tmrCas, true);
+}
+
+void Form1::tmrCas_Timer()
+{
+    const bool timeIsUp = drill::CountdownTick(state_.SecondsLeft);
+    SetCaption({Id::lblCas}, drill::FormatClock(state_.SecondsLeft));
+    // The time as words, for a screen reader that asks; the name stays "Zbývající čas", so the
+    // change every second is not announced.
+    toolkit_.SetAccessibleDescription({Id::lblCas}, SpokenTime(state_.SecondsLeft));
+    if (timeIsUp)
+        (void)JeHotovo();
+}
+
+} // namespace form

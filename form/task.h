@@ -1,0 +1,109 @@
+#pragma once
+
+#include <coroutine>
+#include <exception>
+#include <optional>
+#include <utility>
+
+namespace form {
+
+// A coroutine that starts at once and runs until its first pause. Awaiting a Task resumes the
+// awaiter when the task ends; a Task dropped while its coroutine still waits detaches it, and
+// the coroutine frees itself when it ends. So a click handler can start a sequence and return,
+// and a sequence that is told to stop unwinds all its frames.
+template <class T = void> class Task;
+
+namespace detail {
+
+struct PromiseBase {
+    std::coroutine_handle<> continuation;
+    bool detached = false;
+
+    struct FinalAwaiter {
+        bool await_ready() const noexcept { return false; }
+        template <class Promise>
+        std::coroutine_handle<> await_suspend(std::coroutine_handle<Promise> self) const noexcept
+        {
+            PromiseBase& promise = self.promise();
+            if (promise.continuation)
+                return promise.continuation;
+            if (promise.detached)
+                self.destroy();
+            return std::noop_coroutine();
+        }
+        void await_resume() const noexcept {}
+    };
+
+    std::suspend_never initial_suspend() const noexcept { return {}; }
+    FinalAwaiter final_suspend() const noexcept { return {}; }
+    // Nothing in a sequence is meant to throw; an exception would leave the window half moved.
+    void unhandled_exception() const noexcept { std::terminate(); }
+};
+
+template <class T> struct Promise : PromiseBase {
+    std::optional<T> value;
+    Task<T> get_return_object() noexcept;
+    void return_value(T v) { value = std::move(v); }
+    T result() { return std::move(*value); }
+};
+
+template <> struct Promise<void> : PromiseBase {
+    Task<void> get_return_object() noexcept;
+    void return_void() const noexcept {}
+    void result() const noexcept {}
+};
+
+} // namespace detail
+
+template <class T> class [[nodiscard]] Task {
+public:
+    using promise_type = detail::Promise<T>;
+    using Handle = std::coroutine_handle<promise_type>;
+
+    explicit Task(Handle handle) noexcept : handle_(handle) {}
+    Task(Task&& other) noexcept : handle_(std::exchange(other.handle_, {})) {}
+    Task& operator=(Task&& other) noexcept
+    {
+        if (this != &other) {
+            release();
+            handle_ = std::exchange(other.handle_, {});
+        }
+        return *this;
+    }
+    Task(const Task&) = delete;
+    Task& operator=(const Task&) = delete;
+    ~Task() { release(); }
+
+    bool done() const noexcept { return !handle_ || handle_.done(); }
+
+    bool await_ready() const noexcept { return handle_.done(); }
+    void await_suspend(std::coroutine_handle<> awaiter) const noexcept { handle_.promise().continuation = awaiter; }
+    T await_resume() const { return handle_.promise().result(); }
+
+private:
+    void release() noexcept
+    {
+        if (!handle_)
+            return;
+        if (handle_.done())
+            handle_.destroy();
+        else
+            handle_.promise().detached = true;
+        handle_ = {};
+    }
+
+    Handle handle_;
+};
+
+namespace detail {
+template <class T> Task<T> Promise<T>::get_return_object() noexcept
+{
+    return Task<T>(std::coroutine_handle<Promise<T>>::from_promise(*this));
+}
+inline Task<void> Promise<void>::get_return_object() noexcept
+{
+    return Task<void>(std::coroutine_handle<Promise<void>>::from_promise(*this));
+}
+} // namespace detail
+
+} // namespace form

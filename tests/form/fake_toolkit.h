@@ -1,0 +1,210 @@
+#pragma once
+
+// A toolkit that draws nothing and remembers everything: what Form1 asked of each control, the
+// pauses it waits for and the timers it runs. Time stands still until a test moves it.
+
+#include "form/form1.h"
+#include "form/toolkit.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace form::test {
+
+struct FakeControl {
+    ControlSpec Spec{};
+    float Left = 0, Top = 0, Width = 0, Height = 0;
+    bool Visible = true, Enabled = true, Locked = false, StrikeOut = false, DigitsOnly = false;
+    std::string Text, AccessibleName, AccessibleDescription;
+    std::optional<Rgb> Fore;
+    int Value = 0;
+};
+
+struct Move {
+    std::string Name;
+    float Left, Top;
+};
+
+class FakeToolkit : public Toolkit {
+public:
+    Form1* form = nullptr; // told of focus changes, as a real toolkit would
+    std::map<std::string, FakeControl> controls;
+    std::vector<Move> moves;
+    std::vector<Clock::time_point> deadlines; // every pause asked for, in order
+    std::optional<Clock::time_point> pending;
+    std::map<Id, std::chrono::milliseconds> timers; // running timers and their intervals
+    std::optional<Control> focus;
+    std::string refusal;
+    std::optional<Control> refusalBox;
+    int repaints = 0;
+    Clock::time_point now{};
+
+    FakeControl& at(Control c)
+    {
+        auto it = controls.find(Name(c));
+        EXPECT_NE(it, controls.end()) << Name(c) << " was never created";
+        return it == controls.end() ? controls[Name(c)] : it->second;
+    }
+    const FakeControl& at(Control c) const { return controls.at(Name(c)); }
+
+    // What the pupil does with the keyboard in a box: the toolkit keeps a locked box as it is,
+    // and digits-only boxes take digits only, up to their limit.
+    bool type(Control c, const std::string& text)
+    {
+        FakeControl& box = at(c);
+        if (box.Locked)
+            return false;
+        for (Control in = c; in.Which != Id::Form1; in = {form::Spec(in.Which).Container})
+            if (!at(in).Enabled || !at(in).Visible)
+                return false;
+        for (char ch : text)
+            if (box.DigitsOnly && (ch < '0' || ch > '9'))
+                return false;
+        box.Text = text.substr(0, box.Spec.MaxLength > 0 ? static_cast<std::size_t>(box.Spec.MaxLength) : text.size());
+        return true;
+    }
+
+    // Lets time run to the next deadline and resumes the waiting sequence; false when none waits.
+    bool step()
+    {
+        if (!pending)
+            return false;
+        now = std::max(now, *pending);
+        pending.reset();
+        form->PauseElapsed();
+        return true;
+    }
+    // Runs every pause of the sequences now going; returns how many there were.
+    int settle()
+    {
+        int n = 0;
+        while (step())
+            ++n;
+        return n;
+    }
+
+    void Create(const ControlSpec& spec) override
+    {
+        FakeControl& c = controls[Name({spec.Which})];
+        c.Spec = spec;
+        c.Left = spec.Left;
+        c.Top = spec.Top;
+        c.Width = spec.Width;
+        c.Height = spec.Height;
+        c.Visible = !spec.Has(Hidden);
+        c.Text = spec.Text;
+        c.Fore = spec.Fore;
+        c.Value = spec.Has(Checked) ? 1 : 0;
+        if (spec.AccessibleName != nullptr)
+            c.AccessibleName = spec.AccessibleName;
+        if (spec.Type == Kind::Timer && !spec.Has(Disabled))
+            timers[spec.Which] = std::chrono::milliseconds(spec.IntervalMs);
+    }
+    void CreateRow(int index) override
+    {
+        for (Id which : {Id::lblPrikl, Id::txtVysl}) {
+            FakeControl copy = at({which});
+            copy.Visible = false;
+            ASSERT_TRUE(controls.emplace(Name({which, index}), copy).second) << "row " << index << " exists twice";
+        }
+    }
+    void RemoveRow(int index) override
+    {
+        EXPECT_EQ(controls.erase(Name({Id::lblPrikl, index})), 1U);
+        EXPECT_EQ(controls.erase(Name({Id::txtVysl, index})), 1U);
+        if (focus && focus->Index == index && focus->Which == Id::txtVysl)
+            focus.reset();
+    }
+    void SetPosition(Control c, float left, float top) override
+    {
+        at(c).Left = left;
+        at(c).Top = top;
+        moves.push_back({Name(c), left, top});
+    }
+    void SetSize(Control c, float width, float height) override
+    {
+        at(c).Width = width;
+        at(c).Height = height;
+    }
+    void SetVisible(Control c, bool visible) override { at(c).Visible = visible; }
+    void SetEnabled(Control c, bool enabled) override { at(c).Enabled = enabled; }
+    void SetText(Control c, std::string_view text) override { at(c).Text = text; }
+    std::string Text(Control c) const override { return at(c).Text; }
+    int Value(Control c) const override { return at(c).Value; }
+    void SetTextColour(Control c, Rgb colour) override { at(c).Fore = colour; }
+    void SetLocked(Control c, bool locked) override { at(c).Locked = locked; }
+    void SetStrikeOut(Control c, bool strikeOut) override { at(c).StrikeOut = strikeOut; }
+    void SetFocus(Control c) override
+    {
+        focus = c;
+        if (form != nullptr)
+            form->GotFocus(c);
+    }
+    void SetAccessibleName(Control c, std::string_view name) override { at(c).AccessibleName = name; }
+    void SetAccessibleDescription(Control c, std::string_view d) override { at(c).AccessibleDescription = d; }
+    std::int32_t TxtNumOnly(Control box, bool on) override
+    {
+        at(box).DigitsOnly = on;
+        return 0;
+    }
+    void StartTimer(Id timer, std::chrono::milliseconds interval) override { timers[timer] = interval; }
+    void StopTimer(Id timer) override { timers.erase(timer); }
+    void ShowRefusal(Control box, std::string_view message) override
+    {
+        refusal = message;
+        refusalBox = box;
+    }
+    void RepaintNow() override { ++repaints; }
+    Clock::time_point Now() const override { return now; }
+    void StartPause(Clock::time_point deadline) override
+    {
+        EXPECT_FALSE(pending) << "a second pause while one runs";
+        pending = deadline;
+        deadlines.push_back(deadline);
+    }
+};
+
+// A loaded window with its fake toolkit; the random source is seeded the same every time.
+struct Window {
+    FakeToolkit toolkit;
+    Form1 form{toolkit, 2001};
+
+    Window()
+    {
+        toolkit.form = &form;
+        form.Load();
+    }
+    FakeControl& operator[](Control c) { return toolkit.at(c); }
+    FakeControl& box(int row) { return toolkit.at({Id::txtVysl, row}); }
+    const std::string& text(Id which) { return toolkit.at({which}).Text; }
+    void click(Id button)
+    {
+        form.Clicked({button});
+        toolkit.settle();
+    }
+    int result(int row) const { return form.State().Problems[static_cast<std::size_t>(row)].Result; }
+    // Runs the easing timer's ticks until it switches itself off; the ticks it took, or -1.
+    int easeToRest()
+    {
+        for (int ticks = 0; ticks < 10000; ++ticks) {
+            if (!form.TimerEnabled(Id::Timer1))
+                return ticks;
+            form.Timer(Id::Timer1);
+        }
+        return -1;
+    }
+    // "Start" with a count and a time limit, all its slides run.
+    void start(int count, const char* timeLimit = "100")
+    {
+        toolkit.at({Id::Text1}).Text = std::to_string(count);
+        toolkit.at({Id::Text2}).Text = timeLimit;
+        click(Id::Command3);
+        ASSERT_EQ(form.RowCount(), count) << toolkit.refusal;
+    }
+};
+
+} // namespace form::test

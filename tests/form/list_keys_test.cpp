@@ -1,0 +1,165 @@
+// The problem list, the keyboard and what a screen reader is given, on the fake toolkit.
+
+#include "fake_toolkit.h"
+
+namespace form::test {
+namespace {
+
+Control Row(int i) { return {Id::txtVysl, i}; }
+
+TEST(ProblemList, RowsAreBuiltFromTheirProblemsAndDropIntoTheBand)
+{
+    EXPECT_EQ(RowCaption({7, 5, 0, 12}), "7 + 5 =");
+    EXPECT_EQ(RowCaption({12, 4, 1, 8}), "12 - 4 =");
+    EXPECT_EQ(RowCaption({3, 4, 2, 12}), "3 \u00B7 4 =");
+    EXPECT_EQ(RowCaption({20, 5, 3, 4}), "20 : 5 =");
+    EXPECT_EQ(RowCaption({-3, 8, 0, 5}), "-3 + 8 =");
+
+    Window w;
+    w.start(10);
+    for (int i = 1; i <= 10; ++i) {
+        const FakeControl& label = w[{Id::lblPrikl, i}];
+        const FakeControl& box = w.box(i);
+        EXPECT_EQ(label.Top, 44.0F * i - 22) << i;
+        EXPECT_EQ(box.Top, label.Top);
+        EXPECT_EQ(box.Left, 292.0F);
+        EXPECT_TRUE(label.Visible && box.Visible && box.DigitsOnly);
+        EXPECT_EQ(label.Text, RowCaption(w.form.State().Problems[static_cast<std::size_t>(i)]));
+        EXPECT_EQ(box.AccessibleName, label.Text);
+    }
+    EXPECT_EQ(w[{Id::Picture2}].Height, 486.0F);
+    EXPECT_EQ(w[{Id::lblSipka1}].Fore, (Rgb{0, 0, 192}));
+    EXPECT_EQ(w.toolkit.focus, Row(1));
+    EXPECT_EQ(w.form.State().ScrollTarget, 44);
+    EXPECT_EQ(w[{Id::Picture2}].Top, -1760.0F);
+
+    // The first ticks, then exact arrival with the timer switched off.
+    w.form.Timer(Id::Timer1);
+    EXPECT_EQ(w[{Id::Picture2}].Top, -1309.0F);
+    w.form.Timer(Id::Timer1);
+    EXPECT_EQ(w[{Id::Picture2}].Top, -970.75F);
+    EXPECT_GT(w.easeToRest(), 0);
+    EXPECT_EQ(w[{Id::Picture2}].Top, 44.0F);
+    EXPECT_FALSE(w.toolkit.timers.contains(Id::Timer1));
+
+    w.form.GotFocus(Row(5)); // a mouse click on row 5
+    EXPECT_EQ(w.form.State().ScrollTarget, -132);
+    EXPECT_EQ(w.toolkit.timers.at(Id::Timer1), std::chrono::milliseconds(5));
+    EXPECT_GT(w.easeToRest(), 0);
+    EXPECT_EQ(w[{Id::Picture2}].Top, -132.0F);
+    w.form.GotFocus(Row(5)); // the window activated again: no change of row
+    EXPECT_FALSE(w.form.TimerEnabled(Id::Timer1));
+}
+
+TEST(ProblemList, KeysMoveWithinTheListAndOtherKeysReachTheBox)
+{
+    Window w;
+    w.start(10);
+    struct Case {
+        int from, key, shift, to;
+    };
+    const Case cases[] = {
+        {1, keys::Up, 0, 1},           {1, keys::Home, 0, 1},       {3, keys::PageUp, 0, 1},
+        {8, keys::PageDown, 0, 10},    {4, keys::End, 0, 10},       {9, keys::Home, 0, 1},
+        {10, keys::Enter, 0, 10},      {5, keys::Enter, 0, 6},      {5, keys::Down, keys::Shift, 6},
+        {5, keys::Up, keys::Ctrl, 4},  {6, keys::PageUp, 0, 2},
+    };
+    for (const Case& c : cases) {
+        w.form.GotFocus(Row(c.from));
+        w.toolkit.focus = Row(c.from);
+        EXPECT_TRUE(w.form.KeyDown(Row(c.from), c.key, c.shift));
+        EXPECT_EQ(w.toolkit.focus, Row(c.to)) << c.from << " key " << c.key;
+    }
+    for (int key : {keys::Left, keys::Right, int{'7'}, 8 /* Backspace */, 46 /* Delete */})
+        EXPECT_FALSE(w.form.KeyDown(Row(3), key, 0)) << key;
+}
+
+TEST(ProblemList, AllNineHundredNinetyNineRowsCanBeReached)
+{
+    Window w;
+    w.start(999);
+    w.form.KeyDown(Row(1), keys::End, 0);
+    EXPECT_EQ(w.form.State().ScrollTarget, 88 - 44 * 999);
+    EXPECT_GT(w.easeToRest(), 0);
+    EXPECT_EQ(w[{Id::Picture2}].Top, static_cast<float>(88 - 44 * 999));
+}
+
+// Where Tab goes from `from`, and from there on, until it comes back round.
+std::vector<std::string> TabWalk(Window& w, Control from, bool backwards = false)
+{
+    std::vector<std::string> walk;
+    Control at = from;
+    for (int i = 0; i < 40; ++i) {
+        w.form.KeyDown(at, keys::Tab, backwards ? keys::Shift : 0);
+        at = *w.toolkit.focus;
+        walk.push_back(Name(at));
+        if (at == from)
+            break;
+    }
+    return walk;
+}
+
+TEST(Keyboard, TabStopsOnlyAtWhatCanBeSeen)
+{
+    Window w;
+    using V = std::vector<std::string>;
+    EXPECT_EQ(TabWalk(w, {Id::Command3}), (V{"Check1", "Check2", "Check3", "Check4", "Text1", "Text2", "Text3",
+                                            "Text4", "Text5", "Text6", "Text7", "Text8", "Command3"}));
+    EXPECT_EQ(TabWalk(w, {Id::Check1}, true).front(), "Command3");
+
+    w.start(3);
+    EXPECT_EQ(TabWalk(w, Row(1)), (V{"txtVysl(2)", "txtVysl(3)", "Command1", "txtVysl(1)"}));
+    w.click(Id::Command1);
+    EXPECT_EQ(TabWalk(w, Row(1)), (V{"txtVysl(2)", "txtVysl(3)", "Command2", "txtVysl(1)"}))
+        << "Hotovo! lies under Známka";
+    w.click(Id::Command2);
+    EXPECT_EQ(TabWalk(w, {Id::Command2}), (V{"Command4", "Command2"})) << "the list and the settings are covered or disabled";
+    EXPECT_FALSE(w.form.InView(Row(2)));
+    EXPECT_TRUE(w.form.InView({Id::Command4}));
+}
+
+TEST(Keyboard, EnterPressesTheFocusedButtonAndStartsFromTheSettings)
+{
+    Window w;
+    w.toolkit.at({Id::Text1}).Text = "3";
+    EXPECT_TRUE(w.form.KeyDown({Id::Text2}, keys::Enter, 0));
+    w.toolkit.settle();
+    ASSERT_EQ(w.form.RowCount(), 3) << "Enter in a settings box starts";
+    EXPECT_TRUE(w.form.KeyDown({Id::Command1}, keys::Enter, 0));
+    w.toolkit.settle();
+    EXPECT_EQ(w.text(Id::Label12), "003");
+    EXPECT_TRUE(w.form.KeyDown({Id::Command2}, keys::Enter, 0));
+    w.toolkit.settle();
+    EXPECT_EQ(w.text(Id::Command2), "Příklady");
+    EXPECT_TRUE(w.form.KeyDown({Id::Command4}, keys::Enter, 0));
+    w.toolkit.settle();
+    EXPECT_EQ(w.form.RowCount(), 0);
+    EXPECT_TRUE(w.form.KeyDown({Id::Command3}, keys::Enter, 0));
+    w.toolkit.settle();
+    EXPECT_EQ(w.form.RowCount(), 3);
+    // Buttons out of view take no Enter: Znovu beyond the edge, Hotovo! under the title.
+    Window fresh;
+    fresh.form.KeyDown({Id::Command4}, keys::Enter, 0);
+    fresh.form.KeyDown({Id::Command1}, keys::Enter, 0);
+    EXPECT_TRUE(fresh.toolkit.deadlines.empty());
+}
+
+TEST(ScreenReader, TheClockSaysWhatItIsAndTheTimeItShows)
+{
+    EXPECT_EQ(SpokenTime(100), "1 minuta 40 sekund");
+    EXPECT_EQ(SpokenTime(3 * 3600 + 2 * 60 + 1), "3 hodiny 2 minuty 1 sekunda");
+    EXPECT_EQ(SpokenTime(5 * 3600 + 22), "5 hodin 22 sekund");
+    EXPECT_EQ(SpokenTime(0), "0 sekund");
+    EXPECT_EQ(SpokenTime(90000), "1 hodina") << "as the clock shows it, hours of the day";
+
+    Window w;
+    EXPECT_EQ(w[{Id::lblCas}].AccessibleName, "Zbývající čas");
+    w.start(2, "62");
+    EXPECT_EQ(w[{Id::lblCas}].AccessibleDescription, "1 minuta 2 sekundy");
+    w.form.Timer(Id::tmrCas);
+    EXPECT_EQ(w[{Id::lblCas}].AccessibleDescription, "1 minuta 1 sekunda");
+    EXPECT_EQ(w[{Id::lblCas}].AccessibleName, "Zbývající čas") << "a name that changes every second is announced";
+}
+
+} // namespace
+} // namespace form::test
