@@ -1,15 +1,13 @@
 // Memory over many exercises: 50 full exercises of 999 rows through one window (Start, some
-// answers, "Hotovo!", "Známka", "Znovu"), with a pacer that never waits. The first exercises
+// answers, "Hotovo!", "Známka", "Znovu") with pauses that end at once. The first exercises
 // warm up caches of fonts, styles and the allocator; what the resident set still gains between
 // exercise 10 and exercise 50 is what each exercise leaves behind. Runs on the offscreen
 // platform unless QT_QPA_PLATFORM says otherwise; prints "name: value unit" lines.
 
-#include "window/form1.h"
-#include "window/pacer.h"
+#include "qt/hurried_window.h"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include <unistd.h>
@@ -17,9 +15,10 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <memory>
 
 namespace {
+
+using form::Id;
 
 constexpr int kExercises = 50;
 constexpr int kWarmUp = 10;
@@ -38,27 +37,30 @@ double ResidentMb()
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
-void Click(window::Form1& form, const char* name)
+void Click(qtui::Window& window, Id button)
 {
-    QTest::mouseClick(form.findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
-    QCoreApplication::processEvents();
+    QTest::mouseClick(window.widget({button}), Qt::LeftButton);
+    while (window.form().SequenceRunning())
+        QCoreApplication::processEvents();
 }
 
-bool RunExercise(window::Form1& form, int exercise)
+bool RunExercise(qtui::Window& window, int exercise)
 {
-    Click(form, "Command3");
-    if (form.rowCount() != kRows)
+    Click(window, Id::Command3);
+    if (window.form().RowCount() != kRows)
         return false;
     for (int row = kTypedEvery; row <= kRows; row += kTypedEvery) {
-        const int result = form.state().Problems[static_cast<std::size_t>(row)].Result;
+        const int result = window.form().State().Problems[static_cast<std::size_t>(row)].Result;
         const bool right = (row / kTypedEvery + exercise) % 2 == 0 && result >= 0;
-        QTest::keyClicks(form.txtVysl(row), QString::number(right ? result : (result < 0 ? -result : result) + 1));
+        QTest::keyClicks(window.widget({Id::txtVysl, row}),
+                         QString::number(right ? result : (result < 0 ? -result : result) + 1));
     }
-    Click(form, "Command1");
-    Click(form, "Command2");
-    Click(form, "Command4");
+    Click(window, Id::Command1);
+    Click(window, Id::Command2);
+    Click(window, Id::Command4);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return form.rowCount() == 0;
+    // Every row's widgets are gone again: only the templates and the settings boxes are left.
+    return window.form().RowCount() == 0 && window.findChildren<QLineEdit*>().size() == 9;
 }
 
 } // namespace
@@ -68,22 +70,22 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    window::SetUpApplication(app);
+    qtui::SetUpApplication(app);
 
-    window::Form1 form(2001, std::make_unique<window::InstantPacer>());
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form)) {
+    qtui::HurriedWindow window(2001);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) {
         std::fprintf(stderr, "the window did not show\n");
         return 1;
     }
-    form.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QString::number(kRows));
+    static_cast<QLineEdit*>(window.widget({Id::Text1}))->setText(QString::number(kRows));
     // The clock must not end an exercise on its own.
-    form.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("99999"));
+    static_cast<QLineEdit*>(window.widget({Id::Text2}))->setText(QStringLiteral("99999"));
 
     double afterWarmUp = 0;
     const auto start = std::chrono::steady_clock::now();
     for (int exercise = 1; exercise <= kExercises; ++exercise) {
-        if (!RunExercise(form, exercise)) {
+        if (!RunExercise(window, exercise)) {
             std::fprintf(stderr, "exercise %d did not run through\n", exercise);
             return 1;
         }

@@ -1,7 +1,7 @@
 // Starts either the program's window (as app/main.cpp does) or a minimal Qt Widgets window,
 // and exits as soon as that window has painted its first frame. startup_bench times whole runs.
 
-#include "window/form1.h"
+#include "qt/window.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -38,8 +38,8 @@ int main(int argc, char* argv[])
         shown = std::make_unique<QWidget>();
         shown->resize(520, 243);
     } else {
-        window::SetUpApplication(app);
-        shown = std::make_unique<window::Form1>();
+        qtui::SetUpApplication(app);
+        shown = std::make_unique<qtui::Window>();
     }
     FirstPaint firstPaint;
     shown->installEventFilter(&firstPaint);

@@ -2,12 +2,11 @@
 // by its nominal time (the sum of its pauses). Meant for the real xcb platform under Xvfb, where
 // every step is painted; prints "name: value unit" lines.
 
-#include "window/form1.h"
+#include "qt/window.h"
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include <chrono>
@@ -19,13 +18,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Clicks a button and waits, with the event loop running, until the sequence it starts ends.
-double ClickAndWaitMs(window::Form1& form, const char* button)
+double ClickAndWaitMs(qtui::Window& window, form::Id button)
 {
     QEventLoop loop;
-    QObject::connect(&form, &window::Form1::sequenceFinished, &loop, &QEventLoop::quit);
+    QObject::connect(&window, &qtui::Window::sequenceFinished, &loop, &QEventLoop::quit);
     const auto start = Clock::now();
-    QTest::mouseClick(form.findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
-    if (form.sequenceRunning())
+    QTest::mouseClick(window.widget({button}), Qt::LeftButton);
+    if (window.form().SequenceRunning())
         loop.exec();
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
@@ -41,12 +40,12 @@ struct Ratios {
 
 Ratios Run(int rows)
 {
-    window::Form1 form(2001);
-    form.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QString::number(rows));
-    form.show();
-    QTest::qWaitForWindowExposed(&form);
-    const double start = ClickAndWaitMs(form, "Command3");
-    const double finish = ClickAndWaitMs(form, "Command1");
+    qtui::Window window(2001);
+    static_cast<QLineEdit*>(window.widget({form::Id::Text1}))->setText(QString::number(rows));
+    window.show();
+    QTest::qWaitForWindowExposed(&window);
+    const double start = ClickAndWaitMs(window, form::Id::Command3);
+    const double finish = ClickAndWaitMs(window, form::Id::Command1);
     return {start / kStartNominalMs, finish / FinishNominalMs(rows)};
 }
 
@@ -55,7 +54,7 @@ Ratios Run(int rows)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    window::SetUpApplication(app);
+    qtui::SetUpApplication(app);
     const Ratios ten = Run(10);
     std::printf("slide_ratio: %.4f x\n", ten.Start);
     std::printf("finish_ratio_10: %.4f x\n", ten.Finish);

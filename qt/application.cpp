@@ -1,0 +1,54 @@
+#include "qt/window.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+#include <QImageReader>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include <mutex>
+
+// Resources of a static library must be registered by name, from the global namespace.
+static void InitPictures()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { Q_INIT_RESOURCE(pictures); });
+}
+
+namespace qtui {
+
+namespace {
+
+QIcon AppIcon()
+{
+    QIcon icon(QStringLiteral(":/pictures/icon-16.png"));
+    // The drawing scales to large sizes only where Qt can read SVG.
+    if (QImageReader::supportedImageFormats().contains("svg"))
+        icon.addFile(QStringLiteral(":/pictures/icon.svg"));
+    return icon;
+}
+
+} // namespace
+
+void SetUpApplication(QApplication& app)
+{
+    InitPictures();
+    QApplication::setApplicationName(QStringLiteral("Sumatko 2001"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    // The layout is fixed to the pixel; Fusion's thin frames leave the small settings boxes and
+    // the answer boxes room for their text under every desktop theme.
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_cs"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
+
+    QApplication::setWindowIcon(AppIcon());
+}
+
+} // namespace qtui

@@ -1,0 +1,131 @@
+// What Qt must get right for Form1: digits-only boxes, keys and focus reaching the handlers
+// with the right row, and what a screen reader is told.
+
+#include "test_window.h"
+
+#include "qt/txt_num_only.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace qtui::test {
+namespace {
+
+using form::Id;
+
+// A key of a Czech keyboard's number row: no Qt key of its own, only its text.
+void TypeLetter(QWidget* box, QChar letter)
+{
+    QKeyEvent press(QEvent::KeyPress, letter.toUpper().unicode(), Qt::NoModifier, QString(letter));
+    QApplication::sendEvent(box, &press);
+}
+
+void Paste(QWidget* box, const QString& text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+}
+
+TEST(DigitsOnly, TypedAndPastedTextIsDigitsOnlyAndAtMostFive)
+{
+    TestWindow w;
+    w.click(Id::Command3);
+    QLineEdit* box = w.box(1);
+    QTest::keyClicks(box, QStringLiteral("1a-2,.3 "));
+    EXPECT_EQ(box->text(), QStringLiteral("123"));
+    for (const QChar letter : QStringLiteral("ěščřžýáíé+"))
+        TypeLetter(box, letter);
+    QTest::keyClicks(box, QStringLiteral("456"));
+    EXPECT_EQ(box->text(), QStringLiteral("12345")) << "a sixth digit";
+    box->clear();
+    for (const char* refused : {"+12", "1 234", "a7", "-5", "3.5", "2,5"}) {
+        Paste(box, QLatin1String(refused));
+        EXPECT_EQ(box->text(), QString()) << refused;
+    }
+    Paste(box, QStringLiteral("42"));
+    EXPECT_EQ(box->text(), QStringLiteral("42"));
+
+    // Switched off, it takes anything again within its limit; on twice, off once is off.
+    QLineEdit plain;
+    plain.setMaxLength(5);
+    TxtNumOnly(&plain, true);
+    TxtNumOnly(&plain, true);
+    TxtNumOnly(&plain, false);
+    QTest::keyClicks(&plain, QStringLiteral("a-1,5x9"));
+    EXPECT_EQ(plain.text(), QStringLiteral("a-1,5"));
+}
+
+TEST(Input, KeysAndFocusReachTheirRow)
+{
+    TestWindow w;
+    // Enter on the focused "Start" starts.
+    ASSERT_EQ(QApplication::focusWidget(), w.widget({Id::Command3}));
+    QTest::keyClick(w.widget({Id::Command3}), Qt::Key_Return);
+    w.settle();
+    ASSERT_EQ(w.form().RowCount(), 10);
+    EXPECT_EQ(QApplication::focusWidget(), w.box(1));
+
+    QTest::keyClick(w.box(1), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), w.box(2));
+    QTest::keyClick(w.box(2), Qt::Key_End);
+    EXPECT_EQ(QApplication::focusWidget(), w.box(10));
+    QTest::keyClick(w.box(10), Qt::Key_PageUp);
+    EXPECT_EQ(QApplication::focusWidget(), w.box(6));
+    QTest::mouseClick(w.box(7), Qt::LeftButton);
+    EXPECT_EQ(w.form().State().ScrollTarget, 88 - 44 * 7);
+    QTest::keyClick(w.box(10), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w.widget({Id::Command1})) << "Tab goes where Form1 says";
+    QTest::keyClick(w.widget({Id::Command1}), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), w.box(10));
+    QTest::keyClick(w.box(10), Qt::Key_Tab);
+    QTest::keyClick(w.widget({Id::Command1}), Qt::Key_Space);
+    w.settle();
+    EXPECT_EQ(w.get<QLabel>({Id::Label12})->text(), QStringLiteral("010")) << "Space presses Hotovo!";
+}
+
+TEST(Input, NothingTypedOrClickedDuringASlideArrives)
+{
+    Window w(2001); // real pauses
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto* count = static_cast<QLineEdit*>(w.widget({Id::Text1}));
+    QTest::mouseClick(w.widget({Id::Command3}), Qt::LeftButton);
+    ASSERT_TRUE(w.form().SequenceRunning());
+    QTest::keyClicks(count, QStringLiteral("5"));
+    QTest::mouseClick(w.widget({Id::Command3}), Qt::LeftButton);
+    EXPECT_EQ(count->text(), QStringLiteral("10"));
+    // Closing in the middle of the slide ends it at once.
+    w.close();
+    EXPECT_FALSE(w.form().SequenceRunning());
+    EXPECT_EQ(w.form().RowCount(), 0);
+}
+
+QString Spoken(QWidget* w, QAccessible::Text what = QAccessible::Name)
+{
+    return QAccessible::queryAccessibleInterface(w)->text(what);
+}
+
+TEST(ScreenReader, NamesValuesAndWhatIsShowing)
+{
+    TestWindow w;
+    auto showing = [](QWidget* p) { return !QAccessible::queryAccessibleInterface(p)->state().invisible; };
+    EXPECT_FALSE(showing(w.widget({Id::Picture5}))) << "the results wait beyond the edge";
+    EXPECT_FALSE(Spoken(w.widget({Id::Image1})).isEmpty());
+    w.click(Id::Command3);
+    EXPECT_FALSE(showing(w.widget({Id::Picture6}))) << "the settings wait above";
+    EXPECT_EQ(Spoken(w.box(3)), w.get<QLabel>({Id::lblPrikl, 3})->text());
+    EXPECT_EQ(Spoken(w.widget({Id::lblCas})), QStringLiteral("Zbývající čas"));
+    EXPECT_EQ(Spoken(w.widget({Id::lblCas}), QAccessible::Description), QStringLiteral("1 minuta 40 sekund"));
+    w.click(Id::Command1);
+    EXPECT_EQ(Spoken(w.box(3), QAccessible::Description), QStringLiteral("nevyplněno"));
+    EXPECT_EQ(Spoken(w.widget({Id::Label12})), QStringLiteral("Nestihl 10"));
+    EXPECT_EQ(Spoken(w.widget({Id::lblZnamka})), QStringLiteral("Známka 5"));
+}
+
+} // namespace
+} // namespace qtui::test

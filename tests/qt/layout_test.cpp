@@ -1,0 +1,90 @@
+// The window as Qt realises the control table: frame, places, stacking, fonts and colours.
+
+#include "test_window.h"
+
+#include "qt/controls.h"
+
+#include <QDialogButtonBox>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+namespace qtui::test {
+namespace {
+
+using form::Id;
+using form::Kind;
+
+QColor PixelOf(QWidget* widget, QPoint at) { return widget->grab().toImage().pixelColor(at); }
+
+int TableIndex(const QWidget* w)
+{
+    for (const form::ControlSpec& spec : form::ControlTable())
+        if (form::Name({spec.Which}) == w->objectName().toStdString())
+            return static_cast<int>(spec.Which);
+    return -1;
+}
+
+TEST(Layout, FrameSizeAndPlace)
+{
+    Window window(1);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Sumatko 2001"));
+    EXPECT_EQ(window.minimumSize(), QSize(520, 243));
+    EXPECT_EQ(window.maximumSize(), QSize(520, 243));
+    const Qt::WindowFlags flags = window.windowFlags();
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog);
+    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint) || flags.testFlag(Qt::WindowMaximizeButtonHint));
+    const QRect area = window.screen()->availableGeometry();
+    EXPECT_LE(std::abs(window.geometry().center().x() - area.center().x()), 1);
+    // Black wherever no panel lies: the strip right of the clock and the buttons.
+    EXPECT_EQ(PixelOf(&window, QPoint(515, 240)), QColor(Qt::black));
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')), QStringLiteral("Zrušit"))
+        << "Qt's own texts in Czech";
+}
+
+// Every widget stands where Form1 put it, in the table's stacking order, with the table's font.
+TEST(Layout, WidgetsFollowTheTable)
+{
+    Window window(1);
+    for (const form::ControlSpec& spec : form::ControlTable()) {
+        if (spec.Type == Kind::Window || spec.Type == Kind::Timer)
+            continue;
+        SCOPED_TRACE(spec.Name);
+        QWidget* w = window.widget({spec.Which});
+        const form::ControlState& state = window.form().StateOf({spec.Which});
+        EXPECT_EQ(w->pos(), QPoint(qRound(state.Left), qRound(state.Top)));
+        if (!spec.Has(form::AutoSize)) {
+            EXPECT_EQ(w->size(), QSize(qRound(spec.Width), qRound(spec.Height)));
+        }
+        if (spec.Font != form::Face::None) {
+            EXPECT_EQ(w->font().pixelSize(), spec.FontPx);
+            EXPECT_EQ(w->font().bold(), !spec.Has(form::Regular));
+        }
+        if (spec.Fore) {
+            EXPECT_EQ(TextColour(w), QColor(spec.Fore->R, spec.Fore->G, spec.Fore->B));
+        }
+        // Qt lists siblings bottom first; the table lists them topmost first.
+        QWidget* below = nullptr;
+        for (QObject* sibling : w->parentWidget()->children()) {
+            if (sibling == w)
+                break;
+            if (sibling->isWidgetType())
+                below = static_cast<QWidget*>(sibling);
+        }
+        if (below != nullptr) {
+            EXPECT_GT(TableIndex(below), static_cast<int>(spec.Which)) << "above " << below->objectName().toStdString();
+        }
+    }
+    const QString family = QFontInfo(window.widget({Id::lblCas})->font()).family();
+    EXPECT_TRUE(family == QStringLiteral("Arial") || family == QStringLiteral("Liberation Sans")) << family.toStdString();
+    // Painted colours: a check box fills its background, the title lets the panel's grey through.
+    EXPECT_EQ(PixelOf(window.widget({Id::Check1}), QPoint(60, 1)), QColor(224, 224, 224));
+    EXPECT_EQ(PixelOf(window.widget({Id::Picture7}), QPoint(22, 4)), QColor(192, 192, 192));
+    EXPECT_EQ(PixelOf(window.widget({Id::Picture4}), QPoint(136, 37)), QColor(0, 0, 128));
+}
+
+} // namespace
+} // namespace qtui::test
