@@ -86,5 +86,16 @@ TEST(Layout, WidgetsFollowTheTable)
     EXPECT_EQ(PixelOf(window.widget({Id::Picture4}), QPoint(136, 37)), QColor(0, 0, 128));
 }
 
+TEST(Layout, CheckBoxIndicatorsShowAllFourBorders)
+{
+    Window window(1);
+    const QImage image = window.widget({Id::Check2})->grab().toImage();
+    ASSERT_EQ(image.height(), 13);
+    auto border = [&](int x, int y) { return qGray(image.pixel(x, y)) < 200; };
+    EXPECT_TRUE(border(6, 0) && border(6, 12)) << "top and bottom";
+    EXPECT_TRUE(border(0, 6) && border(12, 6)) << "left and right";
+    EXPECT_FALSE(border(6, 11) || border(11, 1)) << "the inside stays light";
+}
+
 } // namespace
 } // namespace qtui::test
