@@ -2,6 +2,8 @@
 
 #include "generator.h"
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace drill {
@@ -58,6 +60,14 @@ std::int64_t WholeValue(std::string_view digits)
     return value;
 }
 
+// "Dolní mez výsledku" inside a sentence; the names start with an ASCII capital.
+std::string Lowered(std::string name)
+{
+    if (!name.empty() && name.front() >= 'A' && name.front() <= 'Z')
+        name.front() = static_cast<char>(name.front() - 'A' + 'a');
+    return name;
+}
+
 bool AllZero(std::string_view digits) { return digits.find_first_not_of('0') == std::string_view::npos; }
 
 constexpr std::string_view kBoxNames[] = {
@@ -66,6 +76,57 @@ constexpr std::string_view kBoxNames[] = {
     "Dolní mez 2. čísla", "Horní mez 2. čísla",
     "Dolní mez výsledku", "Horní mez výsledku",
 };
+
+// The results an operation can reach from its operand ranges, ignoring the tests of a = b and of
+// exact division: enough to tell a result range that lies beyond every reachable result.
+struct Reach {
+    double Low, High;
+};
+
+Reach ReachOf(const ProblemRules& r, int op)
+{
+    const double a1 = WorkingLowerBound(r.FirstMin, op), a2 = r.FirstMax;
+    const double b1 = WorkingLowerBound(r.SecondMin, op), b2 = r.SecondMax;
+    switch (op) {
+    case Addition: return {a1 + b1, a2 + b2};
+    case Subtraction: return {a1 - b2, a2 - b1};
+    case Multiplication: return {std::min({a1 * b1, a1 * b2, a2 * b1, a2 * b2}), std::max({a1 * b1, a1 * b2, a2 * b1, a2 * b2})};
+    default: {
+        const double most = std::max(std::abs(a1), std::abs(a2));
+        if (b1 <= 0 && b2 >= 0)
+            return {-most, most};
+        return {std::min({a1 / b1, a1 / b2, a2 / b1, a2 / b2}), std::max({a1 / b1, a1 / b2, a2 / b1, a2 / b2})};
+    }
+    }
+}
+
+// The box most likely at fault when the ranges admit no problem: the result bounds when every
+// ticked operation's results lie beyond them, a number range that is one number only, or else
+// the operations.
+SettingsBox LikelyCulprit(const ProblemRules& r)
+{
+    bool allBelow = true;
+    bool allAbove = true;
+    for (int op = 0; op < kOperationCount; ++op) {
+        if (!r.OpEnabled[op])
+            continue;
+        const Reach reach = ReachOf(r, op);
+        allBelow = allBelow && reach.High < r.ResultMin;
+        allAbove = allAbove && reach.Low > r.ResultMax;
+    }
+    if (allBelow)
+        return SettingsBox::Text7;
+    if (allAbove)
+        return SettingsBox::Text8;
+    if (r.FirstMin == r.FirstMax)
+        return SettingsBox::Text4;
+    if (r.SecondMin == r.SecondMax)
+        return SettingsBox::Text6;
+    for (int op = 0; op < kOperationCount; ++op)
+        if (!r.OpEnabled[op])
+            return static_cast<SettingsBox>(static_cast<int>(SettingsBox::Check1) + op);
+    return SettingsBox::Text7;
+}
 
 } // namespace
 
@@ -133,7 +194,7 @@ SettingsVerdict CheckSettings(const SettingsInput& input)
         return SettingsRefusal{SettingsBox::Check1, SettingsFault::NoOperation};
 
     if (!CountProblems(s.Rules).Any())
-        return SettingsRefusal{SettingsBox::Text7, SettingsFault::NoProblemPossible};
+        return SettingsRefusal{LikelyCulprit(s.Rules), SettingsFault::NoProblemPossible};
     return s;
 }
 
@@ -155,8 +216,11 @@ std::string RefusalMessage(const SettingsRefusal& refusal)
     case SettingsFault::NoOperation:
         return "Zaškrtněte aspoň jednu operaci.";
     case SettingsFault::NoProblemPossible:
-        return "S tímto nastavením nelze vytvořit žádný příklad. Rozšiřte rozsah čísel nebo "
-               "výsledku, nebo zaškrtněte další operaci.";
+        if (refusal.Box >= SettingsBox::Check1)
+            return "S tímto nastavením nelze vytvořit žádný příklad. Zaškrtněte další operaci, nebo "
+                   "rozšiřte rozsah čísel či výsledku.";
+        return "S tímto nastavením nelze vytvořit žádný příklad. Upravte " + Lowered(name) +
+               ", nebo rozšiřte rozsah čísel či zaškrtněte další operaci.";
     }
     return {};
 }

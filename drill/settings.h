@@ -27,8 +27,8 @@ struct Settings {
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
-// The box a refusal points at: the eight text boxes, then the first operation check box.
-enum class SettingsBox { Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Check1 };
+// The box a refusal points at: the eight text boxes, then the four operation check boxes.
+enum class SettingsBox { Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Check1, Check2, Check3, Check4 };
 
 enum class SettingsFault {
     CountInvalid,      // not a whole number from 1 to 999

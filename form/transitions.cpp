@@ -18,8 +18,8 @@ constexpr const char* kShowProblems = "Příklady";
 
 Control BoxOf(drill::SettingsBox box)
 {
-    static constexpr Id kBoxes[] = {Id::Text1, Id::Text2, Id::Text3, Id::Text4, Id::Text5,
-                                    Id::Text6, Id::Text7, Id::Text8, Id::Check1};
+    static constexpr Id kBoxes[] = {Id::Text1, Id::Text2, Id::Text3,  Id::Text4,  Id::Text5,  Id::Text6,
+                                    Id::Text7, Id::Text8, Id::Check1, Id::Check2, Id::Check3, Id::Check4};
     return {kBoxes[static_cast<std::size_t>(box)]};
 }
 

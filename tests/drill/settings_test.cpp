@@ -121,9 +121,24 @@ TEST(Settings, RangesOperationsAndImpossibleSettingsAreRefusedWithTheirBox)
     greyed.Checks = {0, 2, 0, 0};
     EXPECT_EQ(Accepted(greyed).Rules.OpEnabled, (std::array<bool, 4>{false, true, false, false}));
 
-    SettingsInput impossible; // both operands always 5, so never two different numbers
-    impossible.Texts = {"10", "100", "5", "5", "5", "5", "0", "100"};
-    EXPECT_EQ(RefusalOf(impossible), (SettingsRefusal{SettingsBox::Text7, SettingsFault::NoProblemPossible}));
+    // Settings that admit no problem point at the box most likely at fault.
+    struct Impossible {
+        std::array<std::string, 8> texts;
+        std::array<int, 4> checks;
+        SettingsBox culprit;
+    };
+    const Impossible cases[] = {
+        {{"10", "100", "0", "10", "0", "10", "200", "300"}, {1, 1, 1, 1}, SettingsBox::Text7}, // results too high
+        {{"10", "100", "50", "60", "3", "9", "0", "20"}, {1, 0, 1, 0}, SettingsBox::Text8},    // results too low
+        {{"10", "100", "5", "5", "5", "5", "0", "100"}, {1, 1, 1, 1}, SettingsBox::Text4},     // always 5 and 5
+        {{"10", "100", "0", "10", "7", "7", "0", "0"}, {1, 1, 0, 0}, SettingsBox::Text6},      // 7 - 7 only
+    };
+    for (const Impossible& c : cases) {
+        SettingsInput input;
+        input.Texts = c.texts;
+        input.Checks = c.checks;
+        EXPECT_EQ(RefusalOf(input), (SettingsRefusal{c.culprit, SettingsFault::NoProblemPossible})) << c.texts[6];
+    }
 }
 
 TEST(Settings, EveryRefusalHasItsOwnCzechSentenceNamingTheBox)
@@ -141,4 +156,7 @@ TEST(Settings, EveryRefusalHasItsOwnCzechSentenceNamingTheBox)
         distinct.insert(message);
     }
     EXPECT_EQ(distinct.size(), 7u);
+    EXPECT_EQ(RefusalMessage({SettingsBox::Text8, SettingsFault::NoProblemPossible}),
+              "S tímto nastavením nelze vytvořit žádný příklad. Upravte horní mez výsledku, nebo rozšiřte "
+              "rozsah čísel či zaškrtněte další operaci.");
 }
