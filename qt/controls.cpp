@@ -2,16 +2,10 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QVariant>
+#include <QEvent>
 #include <QWidget>
 
 namespace qtui {
-
-namespace {
-
-constexpr char kAutoSize[] = "autoSize";
-
-} // namespace
 
 QFont ArialBold(int pixelSize)
 {
@@ -21,19 +15,23 @@ QFont ArialBold(int pixelSize)
     return font;
 }
 
-void MarkAutoSize(QLabel* label)
+bool AutoSizeLabel::event(QEvent* event)
 {
-    label->setProperty(kAutoSize, true);
-    label->adjustSize();
+    if (event->type() == QEvent::Show && !fitted_) {
+        fitted_ = true;
+        adjustSize();
+    }
+    return QLabel::event(event);
 }
-
-bool IsAutoSize(const QLabel* label) { return label->property(kAutoSize).toBool(); }
 
 void SetCaption(QLabel* label, const QString& caption)
 {
     label->setText(caption);
-    if (IsAutoSize(label))
-        label->adjustSize();
+    auto* autoSize = dynamic_cast<AutoSizeLabel*>(label);
+    if (autoSize != nullptr && (autoSize->fitted_ || autoSize->isVisible())) {
+        autoSize->fitted_ = true;
+        autoSize->adjustSize();
+    }
 }
 
 // Each kind of control names its own roles (a text box draws Text on Base, a check box

@@ -2,9 +2,9 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLabel>
 #include <QString>
 
-class QLabel;
 class QWidget;
 
 namespace qtui {
@@ -13,11 +13,23 @@ namespace qtui {
 // so the layout comes out the same whatever the screen's dots per inch.
 QFont ArialBold(int pixelSize);
 
-// Labels that were created auto-size grow from their top-left corner to fit each new
-// caption; the others keep their size. Use this for every caption change of a label.
+// A label that grows from its top-left corner to fit each new caption. It first fits itself
+// when it is first shown: labels that wait out of view load no font before they are needed,
+// which keeps the first frame quick.
+class AutoSizeLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    friend void SetCaption(QLabel* label, const QString& caption);
+    bool fitted_ = false;
+};
+
+// Use this for every caption change of a label; other labels keep their size.
 void SetCaption(QLabel* label, const QString& caption);
-void MarkAutoSize(QLabel* label);
-bool IsAutoSize(const QLabel* label);
 
 // The colour of a control's characters: a text box's text, a label's or a check box's caption.
 void SetTextColour(QWidget* control, const QColor& colour);

@@ -110,6 +110,8 @@ QWidget* Make(const form::ControlSpec& spec, QWidget* container, qreal scale)
     case Kind::Panel:
         return new Panel(ColourOf(spec.Back.value_or(form::Rgb{})), container);
     case Kind::Label:
+        if (spec.Has(form::AutoSize))
+            return new AutoSizeLabel(text, container);
         return new QLabel(text, container);
     case Kind::Image: {
         auto* image = new QLabel(container);
@@ -117,7 +119,9 @@ QWidget* Make(const form::ControlSpec& spec, QWidget* container, qreal scale)
         return image;
     }
     case Kind::TextBox: {
-        auto* box = new QLineEdit(text, container);
+        // The text comes once the font is set: a box lays out its text at once, and a layout in
+        // the default font would load that font for nothing.
+        auto* box = new QLineEdit(container);
         if (spec.MaxLength > 0)
             box->setMaxLength(spec.MaxLength);
         return box;
@@ -280,9 +284,9 @@ void Window::Create(const form::ControlSpec& spec)
     }
     QWidget* widget = Make(spec, widgets_[static_cast<std::size_t>(spec.Container)], devicePixelRatioF());
     Style(widget, spec);
+    if (auto* box = qobject_cast<QLineEdit*>(widget))
+        box->setText(QString::fromUtf8(spec.Text));
     widget->setGeometry(Shown(spec.Left), Shown(spec.Top), qRound(spec.Width), qRound(spec.Height));
-    if (spec.Has(form::AutoSize))
-        MarkAutoSize(static_cast<QLabel*>(widget));
     if (spec.Has(form::Hidden))
         widget->hide();
     // The table lists siblings topmost first: each new one goes beneath those before it.
