@@ -136,6 +136,7 @@ TEST(Exercise, SlidesAndScrollOutReachTheToolkitAtTheirPace)
     EXPECT_NEAR(title.front(), -196.0, 0.006);
     EXPECT_EQ(title.back(), -600.0F);
     EXPECT_FALSE(w[{Id::Picture7}].Visible);
+    EXPECT_TRUE(w[{Id::Command1}].Enabled) << "Hotovo! is never shown greyed";
     EXPECT_EQ(Pauses(w.toolkit, 0, begin), std::vector<std::chrono::milliseconds>(19, 50ms));
     EXPECT_EQ(w.toolkit.repaints, 19);
     EXPECT_EQ(w[{Id::Picture6}].Left, 165.0F);
@@ -230,6 +231,9 @@ TEST(Exercise, NothingElseStartsWhileASequenceRuns)
     w.form.Clicked({Id::Command1});
     w.toolkit.settle();
     EXPECT_EQ(w.text(Id::Label12), "010");
+    w.form.Command1_Click(); // a click that was already on its way
+    w.toolkit.settle();
+    EXPECT_EQ(w.text(Id::Label11), "000") << "a second finish counts every ? as wrong";
     EXPECT_TRUE(w.form.KeyDown({Id::txtVysl, 1}, keys::Down, 0));
     EXPECT_EQ(w.toolkit.focus, (Control{Id::txtVysl, 2})) << "keys work again on the marked list";
 }
