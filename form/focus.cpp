@@ -81,7 +81,7 @@ bool Form1::Covered(Control control, const Rect& visible) const
             if (above.Which == node.Which)
                 break;
             if (above.Container != container || (above.Type != Kind::Panel && above.Type != Kind::Button) ||
-                !Effective({above.Which}, &ControlState::Visible) || !StateOf({above.Which}).Shown)
+                !StateOf({above.Which}).Shown)
                 continue;
             const Rect r = BoundsInWindow({above.Which});
             if (r.Left <= visible.Left && r.Top <= visible.Top && r.Right >= visible.Right && r.Bottom >= visible.Bottom)
@@ -100,15 +100,21 @@ bool Form1::InView(Control control) const
     const Control shown = IsRowBox(control) ? Control{Id::Picture1} : control;
     if (IsRowBox(control) && !Effective(shown, &ControlState::Visible))
         return false;
-    Rect r = BoundsInWindow(shown);
+    const Rect r = VisiblePart(shown);
+    return !r.Empty() && !Covered(shown, r);
+}
+
+Form1::Rect Form1::VisiblePart(Control control) const
+{
+    Rect r = BoundsInWindow(control);
     const ControlState& window = controls_[static_cast<std::size_t>(Id::Form1)];
     auto clip = [&r](const Rect& by) {
         r = {std::max(r.Left, by.Left), std::max(r.Top, by.Top), std::min(r.Right, by.Right), std::min(r.Bottom, by.Bottom)};
     };
-    for (Id c = Spec(shown.Which).Container; c != Id::Form1; c = Spec(c).Container)
+    for (Id c = Spec(control.Which).Container; c != Id::Form1; c = Spec(c).Container)
         clip(BoundsInWindow({c}));
     clip({0, 0, window.Width, window.Height});
-    return !r.Empty() && !Covered(shown, r);
+    return r;
 }
 
 bool Form1::CanTakeFocus(Control control) const

@@ -95,16 +95,34 @@ void Form1::Show(Control control, bool visible)
 
 void Form1::UpdateShown(Control control)
 {
-    ControlState& state = At(control);
-    bool shown = state.Visible;
-    // A panel of the window that lies wholly beyond the client area is not shown at all, so
-    // that no screen reader reads out the results or settings waiting outside.
-    const ControlSpec& spec = Spec(control.Which);
-    if (shown && spec.Type == Kind::Panel && spec.Container == Id::Form1) {
-        const ControlState& window = controls_[static_cast<std::size_t>(Id::Form1)];
-        shown = state.Left < window.Width && state.Left + state.Width > 0 && state.Top < window.Height &&
-                state.Top + state.Height > 0;
+    if (Spec(control.Which).Container == Id::Form1)
+        UpdateShownOnWindow();
+    else
+        Realise(control, At(control).Visible);
+}
+
+void Form1::UpdateShownOnWindow()
+{
+    // A panel or button of the window that lies wholly beyond the client area, or wholly under
+    // another one, is not shown at all, so that no screen reader reads out what the pupil
+    // cannot see: the results waiting outside, "Hotovo!" under the title or under "Známka".
+    // Topmost first, so that what covers a control is settled before the control itself.
+    for (const ControlSpec& spec : ControlTable()) {
+        if (spec.Container != Id::Form1 || spec.Which == Id::Form1)
+            continue;
+        const Control control{spec.Which};
+        bool shown = At(control).Visible;
+        if (shown && (spec.Type == Kind::Panel || spec.Type == Kind::Button)) {
+            const Rect r = VisiblePart(control);
+            shown = !r.Empty() && !Covered(control, r);
+        }
+        Realise(control, shown);
     }
+}
+
+void Form1::Realise(Control control, bool shown)
+{
+    ControlState& state = At(control);
     if (shown != state.Shown) {
         state.Shown = shown;
         toolkit_.SetVisible(control, shown);

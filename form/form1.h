@@ -117,6 +117,8 @@ private:
     void SetTop(Id panel, float top) { Move({panel}, At({panel}).Left, top); }
     void Show(Control control, bool visible);
     void UpdateShown(Control control);
+    void UpdateShownOnWindow();
+    void Realise(Control control, bool shown);
     void Enable(Control control, bool enabled);
     void SetCaption(Control control, std::string text);
     void SetColour(Control control, Rgb colour);
@@ -137,6 +139,7 @@ private:
     bool CanTakeFocus(Control control) const;
     void MoveFocusByTab(Control from, bool backwards);
     Rect BoundsInWindow(Control control) const;
+    Rect VisiblePart(Control control) const;
     bool Covered(Control control, const Rect& visible) const;
 
     Toolkit& toolkit_;

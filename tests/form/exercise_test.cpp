@@ -162,11 +162,14 @@ TEST(Exercise, SlidesAndScrollOutReachTheToolkitAtTheirPace)
 TEST(Exercise, ToggleTwiceThenZnovuThenASecondStart)
 {
     Window w;
+    EXPECT_FALSE(w[{Id::Command1}].Visible) << "under the title panel, not shown to a screen reader";
     w[{Id::Text4}].Text = "12";
     w.start(10);
+    EXPECT_TRUE(w[{Id::Command1}].Visible);
     w.click(Id::Command1);
     EXPECT_EQ(w[{Id::Picture5}].Left, 600.0F);
-    EXPECT_FALSE(w[{Id::Picture5}].Visible) << "waiting beyond the edge, not shown to a screen reader";
+    EXPECT_FALSE(w[{Id::Picture5}].Visible) << "waiting beyond the edge";
+    EXPECT_FALSE(w[{Id::Command1}].Visible) << "under Známka";
 
     w.click(Id::Command2);
     EXPECT_EQ(w.text(Id::Command2), "Příklady");
@@ -174,6 +177,7 @@ TEST(Exercise, ToggleTwiceThenZnovuThenASecondStart)
     EXPECT_EQ(w[{Id::Picture5}].Left, 5.0F);
     EXPECT_EQ(w[{Id::Picture6}].Left, 165.0F);
     EXPECT_EQ(w[{Id::Picture6}].Top, 5.0F);
+    EXPECT_FALSE(w[{Id::Picture1}].Visible) << "the list lies under the results";
     w.click(Id::Command2);
     EXPECT_EQ(w.text(Id::Command2), "Známka");
     EXPECT_EQ(w[{Id::Picture6}].Top, -190.0F);
