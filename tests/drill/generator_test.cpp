@@ -190,14 +190,17 @@ TEST(Generator, DefaultSettingsGiveTheExpectedProblems)
 
 TEST(Generator, RaisedBoundsZeroAndNarrowResults)
 {
-    // Multiplication with a first range 0..1: the raised bound 2 and a span of 0.
-    ProblemRules raised{0, 1, 0, 10, 0, 100, {false, false, true, false}};
-    ProblemGenerator generator(raised);
+    // Multiplication with a first range 0..1 or 1..1 and a second from 1: the raised bound 2
+    // and a span of 0.
     RandomSource random(3);
-    for (int i = 0; i < 300; ++i) {
-        const ProblemRecord p = generator.Next(random);
-        EXPECT_EQ(p.First, 2);
-        EXPECT_NE(p.Second, 2);
+    for (const ProblemRules& raised : {ProblemRules{0, 1, 0, 10, 0, 100, {false, false, true, false}},
+                                       ProblemRules{1, 1, 1, 10, 0, 100, {false, false, true, false}}}) {
+        ProblemGenerator generator(raised);
+        for (int i = 0; i < 300; ++i) {
+            const ProblemRecord p = generator.Next(random);
+            EXPECT_EQ(p.First, 2);
+            EXPECT_GT(p.Second, 2);
+        }
     }
 
     // Addition keeps a lower bound of 0; a result range of 5..5 gives the six sums to 5.
@@ -211,11 +214,16 @@ TEST(Generator, RaisedBoundsZeroAndNarrowResults)
     }
     EXPECT_EQ(firsts, (std::set<int>{0, 1, 2, 3, 4, 5}));
 
-    // Division over a second range through 0 never divides by zero.
+    // Division over a second range through 0 never divides by zero, whether drawn by trying
+    // or from the counts, and divides by 1 and -1 like any other number.
     ProblemRules throughZero{-20, 20, -3, 3, -20, 20, {false, false, false, true}};
-    ProblemGenerator divider(throughZero);
-    for (int i = 0; i < 2000; ++i)
-        EXPECT_NE(divider.Next(random).Second, 0);
+    for (auto method : {ProblemGenerator::Method::Attempts, ProblemGenerator::Method::Counting}) {
+        ProblemGenerator divider(throughZero, method);
+        std::set<int> divisors;
+        for (int i = 0; i < 2000; ++i)
+            divisors.insert(divider.Next(random).Second);
+        EXPECT_EQ(divisors, (std::set<int>{-3, -2, -1, 1, 2, 3}));
+    }
 }
 
 TEST(Generator, SameSeedSameProblems)

@@ -97,8 +97,10 @@ TEST(Input, NothingTypedOrClickedDuringASlideArrives)
     QTest::mouseClick(w.widget({Id::Command3}), Qt::LeftButton);
     ASSERT_TRUE(w.form().SequenceRunning());
     QTest::keyClicks(count, QStringLiteral("5"));
+    QTest::mouseClick(w.widget({Id::Check1}), Qt::LeftButton);
     QTest::mouseClick(w.widget({Id::Command3}), Qt::LeftButton);
     EXPECT_EQ(count->text(), QStringLiteral("10"));
+    EXPECT_EQ(w.Value({Id::Check1}), 1) << "a check box was clicked during the slide";
     // Closing in the middle of the slide ends it at once.
     w.close();
     EXPECT_FALSE(w.form().SequenceRunning());
