@@ -1,0 +1,285 @@
+// The controls of the window: which Win32 control stands for each kind of the table, where it
+// goes at the window's scale, and the colours and fonts it is drawn in.
+
+#include "win32/control_ids.h"
+#include "win32/text.h"
+#include "win32/title_picture.h"
+#include "win32/toolkit.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+
+namespace win32 {
+
+// In window.cpp: the panels' window class and the procedure every control is subclassed with.
+extern const wchar_t* const kPanelClass;
+LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+namespace {
+
+using form::Kind;
+
+constexpr float kBoxMargin = 2; // between an edit box's border and its text
+
+COLORREF ColourRef(form::Rgb colour) {
+    return RGB(colour.R, colour.G, colour.B);
+}
+
+DWORD LabelAlignment(const form::ControlSpec& spec) {
+    if (spec.Has(form::AlignRight))
+        return SS_RIGHT;
+    // A left-aligned caption never wraps; it is clipped like a fixed-size label's.
+    return spec.Has(form::Centred) ? SS_CENTER : SS_LEFTNOWORDWRAP;
+}
+
+DWORD BoxAlignment(const form::ControlSpec& spec) {
+    if (spec.Has(form::AlignRight))
+        return ES_RIGHT;
+    return spec.Has(form::Centred) ? ES_CENTER : ES_LEFT;
+}
+
+bool Fitted(const form::ControlSpec& spec) {
+    return spec.Type == Kind::Label && spec.Has(form::AutoSize);
+}
+
+bool IsRow(form::Control control) {
+    return (control.Which == form::Id::txtVysl || control.Which == form::Id::lblPrikl) &&
+           control.Index > 0;
+}
+
+} // namespace
+
+Toolkit::Widget& Toolkit::At(form::Control control) {
+    return const_cast<Widget&>(std::as_const(*this).At(control));
+}
+
+const Toolkit::Widget& Toolkit::At(form::Control control) const {
+    if (!IsRow(control))
+        return table_[static_cast<std::size_t>(control.Which)];
+    const Row& r = rows_.at(static_cast<std::size_t>(control.Index - 1));
+    return control.Which == form::Id::txtVysl ? r.box : r.label;
+}
+
+form::Control Toolkit::ControlOf(HWND hwnd) const {
+    if (hwnd == main_)
+        return {form::Id::Form1};
+    return win32::ControlOf(GetDlgCtrlID(hwnd));
+}
+
+Toolkit::Widget* Toolkit::WidgetOf(HWND hwnd) {
+    if (hwnd == nullptr || !IsChild(main_, hwnd) || GetDlgCtrlID(hwnd) == kNoControl)
+        return nullptr;
+    const form::Control control = ControlOf(hwnd);
+    if (static_cast<int>(control.Which) >= form::kControlCount ||
+        (IsRow(control) && static_cast<std::size_t>(control.Index) > rows_.size()))
+        return nullptr;
+    Widget& widget = At(control);
+    return widget.hwnd == hwnd ? &widget : nullptr;
+}
+
+HWND Toolkit::ContainerOf(const Widget& widget) const {
+    return table_[static_cast<std::size_t>(widget.spec->Container)].hwnd;
+}
+
+int Toolkit::Scaled(float pixels) const {
+    return static_cast<int>(std::lround(pixels * scale_));
+}
+
+void Toolkit::Create(const form::ControlSpec& spec) {
+    Widget& widget = table_[static_cast<std::size_t>(spec.Which)];
+    widget.spec = &spec;
+    widget.left = spec.Left;
+    widget.top = spec.Top;
+    widget.width = spec.Width;
+    widget.height = spec.Height;
+    widget.fore = spec.Fore;
+    if (spec.Type == Kind::Window)
+        CreateMainWindow(spec);
+    else if (spec.Type == Kind::Timer) {
+        if (!spec.Has(form::Disabled))
+            StartTimer(spec.Which, std::chrono::milliseconds(spec.IntervalMs));
+    } else
+        CreateControl({spec.Which}, widget, !spec.Has(form::Hidden));
+}
+
+void Toolkit::CreateRow(int index) {
+    if (rows_.size() < static_cast<std::size_t>(index))
+        rows_.resize(static_cast<std::size_t>(index));
+    Row& row = rows_[static_cast<std::size_t>(index - 1)];
+    // Label first: the static just before an edit box in creation order is what names the
+    // box for a screen reader.
+    row.label = table_[static_cast<std::size_t>(form::Id::lblPrikl)];
+    CreateControl({form::Id::lblPrikl, index}, row.label, false);
+    row.box = table_[static_cast<std::size_t>(form::Id::txtVysl)];
+    CreateControl({form::Id::txtVysl, index}, row.box, false);
+}
+
+void Toolkit::RemoveRow(int index) {
+    Row& row = rows_.at(static_cast<std::size_t>(index - 1));
+    for (Widget* widget : {&row.label, &row.box}) {
+        MoveFocusOutOf(widget->hwnd);
+        if (lastFocus_ == widget->hwnd)
+            lastFocus_ = nullptr;
+        DestroyWindow(widget->hwnd);
+        widget->hwnd = nullptr;
+    }
+    while (!rows_.empty() && rows_.back().box.hwnd == nullptr)
+        rows_.pop_back();
+}
+
+void Toolkit::CreateControl(form::Control control, Widget& widget, bool visible) {
+    const form::ControlSpec& spec = *widget.spec;
+    HWND container = ContainerOf(widget);
+    if (spec.Type == Kind::TextBox && spec.AccessibleName != nullptr)
+        widget.caption = CreateCaption(container, spec.AccessibleName);
+
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0U);
+    DWORD exStyle = 0;
+    const wchar_t* windowClass = L"STATIC";
+    std::wstring text = Utf16(spec.Text);
+    switch (spec.Type) {
+    case Kind::Panel:
+        windowClass = kPanelClass;
+        style |= WS_CLIPCHILDREN;
+        // A panel's text is no caption of its own: it is what a screen reader calls it.
+        text = spec.AccessibleName != nullptr ? Utf16(spec.AccessibleName) : std::wstring();
+        break;
+    case Kind::Label:
+        style |= SS_NOPREFIX | LabelAlignment(spec);
+        break;
+    case Kind::Image:
+        style |= SS_OWNERDRAW;
+        text = spec.AccessibleName != nullptr ? Utf16(spec.AccessibleName) : std::wstring();
+        break;
+    case Kind::TextBox:
+        windowClass = L"EDIT";
+        style |= WS_TABSTOP | ES_AUTOHSCROLL | BoxAlignment(spec);
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    case Kind::CheckBox:
+        windowClass = L"BUTTON";
+        style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+        break;
+    case Kind::Button:
+        windowClass = L"BUTTON";
+        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        break;
+    case Kind::Window:
+    case Kind::Timer:
+        return;
+    }
+    widget.hwnd = CreateWindowExW(
+        exStyle, windowClass, text.c_str(), style, Scaled(widget.left), Scaled(widget.top),
+        Scaled(widget.width), Scaled(widget.height), container,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control))), instance_, this);
+    ApplyFont(widget);
+    if (spec.Type == Kind::TextBox && spec.MaxLength > 0)
+        SendMessageW(widget.hwnd, EM_LIMITTEXT, static_cast<WPARAM>(spec.MaxLength), 0);
+    if (spec.Type == Kind::CheckBox)
+        SendMessageW(widget.hwnd, BM_SETCHECK,
+                     spec.Has(form::Checked) ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (spec.Type == Kind::TextBox || spec.Type == Kind::CheckBox || spec.Type == Kind::Button)
+        SetWindowSubclass(widget.hwnd, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    if (spec.Type == Kind::Image)
+        ComposeTitle();
+    if (Fitted(spec))
+        FitToText(widget);
+}
+
+HWND Toolkit::CreateCaption(HWND container, const char* name) {
+    // Never shown: a static created just before an edit box is the box's name for MSAA.
+    return CreateWindowExW(0, L"STATIC", Utf16(name).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0,
+                           container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNoControl)),
+                           instance_, nullptr);
+}
+
+void Toolkit::ApplyFont(Widget& widget) {
+    const form::ControlSpec& spec = *widget.spec;
+    if (spec.Font == form::Face::None || widget.hwnd == nullptr)
+        return;
+    HFONT font = fonts_->Get(spec.Font, spec.FontPx, spec.Has(form::Regular), widget.strikeOut);
+    SendMessageW(widget.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    // An edit box takes margins from its font, a third of a digit at 37 pixels; the answer
+    // belongs at the left of its box.
+    if (spec.Type == Kind::TextBox)
+        SendMessageW(widget.hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                     MAKELPARAM(Scaled(kBoxMargin), Scaled(kBoxMargin)));
+}
+
+void Toolkit::Place(const Widget& widget) {
+    const UINT keepSize = Fitted(*widget.spec) ? SWP_NOSIZE : 0U;
+    SetWindowPos(widget.hwnd, nullptr, Scaled(widget.left), Scaled(widget.top),
+                 Scaled(widget.width), Scaled(widget.height),
+                 SWP_NOZORDER | SWP_NOACTIVATE | keepSize);
+}
+
+void Toolkit::FitToText(Widget& widget) {
+    // Grows right and down from the label's corner, so its left and top stay where Form1 put them.
+    const int length = GetWindowTextLengthW(widget.hwnd);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(widget.hwnd, text.data(), length + 1);
+    HDC dc = GetDC(widget.hwnd);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(widget.hwnd, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), length, &size);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(widget.hwnd, dc);
+    SetWindowPos(widget.hwnd, nullptr, 0, 0, size.cx, metrics.tmHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Toolkit::ComposeTitle() {
+    const Widget& image = table_[static_cast<std::size_t>(form::Id::Image1)];
+    if (title_ != nullptr)
+        DeleteObject(title_);
+    title_ = win32::ComposeTitle(instance_, ColourRef(BackgroundOf(image)), Scaled(image.width),
+                                 Scaled(image.height), scale_);
+    InvalidateRect(image.hwnd, nullptr, FALSE);
+}
+
+bool Toolkit::DrawTitle(const DRAWITEMSTRUCT& item) const {
+    if (title_ == nullptr || item.CtlType != ODT_STATIC)
+        return false;
+    HDC source = CreateCompatibleDC(item.hDC);
+    HGDIOBJ old = SelectObject(source, title_);
+    const RECT& r = item.rcItem;
+    BitBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+    return true;
+}
+
+HBRUSH Toolkit::Brush(form::Rgb colour) {
+    const COLORREF key = ColourRef(colour);
+    auto [it, made] = brushes_.try_emplace(key, nullptr);
+    if (made)
+        it->second = CreateSolidBrush(key);
+    return it->second;
+}
+
+form::Rgb Toolkit::BackgroundOf(const Widget& widget) const {
+    // What shows through a label or the picture's key colour: the panel it lies on.
+    const form::ControlSpec& spec = *widget.spec;
+    if (spec.Type == Kind::TextBox || spec.Type == Kind::CheckBox || spec.Type == Kind::Panel)
+        return spec.Back.value_or(form::Rgb{});
+    return table_[static_cast<std::size_t>(spec.Container)].spec->Back.value_or(form::Rgb{});
+}
+
+LRESULT Toolkit::ControlColours(HDC dc, HWND child) {
+    const Widget* widget = WidgetOf(child);
+    if (widget == nullptr)
+        return 0;
+    const form::Rgb back = BackgroundOf(*widget);
+    SetTextColor(dc, ColourRef(widget->fore.value_or(form::Rgb{})));
+    SetBkColor(dc, ColourRef(back));
+    // Labels and check box captions are drawn over their background, never in a box of it.
+    if (widget->spec->Type != Kind::TextBox)
+        SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(Brush(back));
+}
+
+} // namespace win32

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace win32 {
+
+// Form1 speaks UTF-8; the wide Win32 API speaks UTF-16.
+std::wstring Utf16(std::string_view text);
+std::string Utf8(std::wstring_view text);
+
+} // namespace win32
