@@ -1,0 +1,241 @@
+#include "window_driver.h"
+
+#include "win32/control_ids.h"
+
+#include <sstream>
+#include <thread>
+#include <vector>
+
+namespace driver {
+
+namespace {
+
+// A screen area read back as 32-bit pixels, top row first.
+std::vector<DWORD> ScreenPixels(const RECT& area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    std::vector<DWORD> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, old);
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+COLORREF ColourOf(DWORD pixel) {
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+void Send(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT Key(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+INPUT Mouse(DWORD flags, POINT at) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+} // namespace
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+int ResultOf(const std::wstring& caption) {
+    std::wistringstream in(caption);
+    int a = 0;
+    int b = 0;
+    std::wstring sign;
+    in >> a >> sign >> b;
+    if (sign == L"+")
+        return a + b;
+    if (sign == L"-")
+        return a - b;
+    return sign == L":" ? a / b : a * b;
+}
+
+std::wstring WindowsPath(const char* path) {
+    std::wstring wide(path, path + std::char_traits<char>::length(path));
+    if (wide.empty() || wide[0] != L'/')
+        return wide;
+    for (wchar_t& c : wide)
+        if (c == L'/')
+            c = L'\\';
+    return L"Z:" + wide;
+}
+
+Program::Program(const std::wstring& exe, std::wstring_view caption) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process_))
+        return;
+    const std::wstring title(caption);
+    WaitUntil([&] {
+        HWND found = FindWindowW(nullptr, title.c_str());
+        DWORD owner = 0;
+        GetWindowThreadProcessId(found, &owner);
+        if (found != nullptr && owner == process_.dwProcessId && IsWindowVisible(found))
+            window_ = found;
+        return window_ != nullptr;
+    });
+}
+
+Program::~Program() {
+    if (process_.hProcess == nullptr)
+        return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.hProcess, 1);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+HWND Program::Find(form::Control control) const {
+    struct Search {
+        int id;
+        HWND found;
+    } search{win32::ControlId(control), nullptr};
+    EnumChildWindows(
+        window_,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (GetDlgCtrlID(child) != s->id)
+                return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring Program::Text(form::Control control) const {
+    HWND hwnd = Find(control);
+    DWORD_PTR length = 0;
+    if (hwnd == nullptr ||
+        !SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
+        return L"<none>";
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 2000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+bool Program::Visible(form::Control control) const {
+    HWND hwnd = Find(control);
+    return hwnd != nullptr && IsWindowVisible(hwnd);
+}
+
+RECT Program::Place(form::Control control) const {
+    RECT r{};
+    GetWindowRect(Find(control), &r);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+RECT Program::ClientOnScreen() const {
+    RECT r{};
+    GetClientRect(window_, &r);
+    MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+HWND Program::Focused() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info);
+    return info.hwndFocus;
+}
+
+void Program::Activate() {
+    // A message box of the program's own, in front of its window, keeps the input.
+    auto active = [&] {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(GetForegroundWindow(), &owner);
+        return owner == process_.dwProcessId;
+    };
+    if (!active())
+        SetForegroundWindow(window_);
+    WaitUntil(active, 2s);
+}
+
+void Program::Click(form::Control control) {
+    Activate();
+    RECT r{};
+    GetWindowRect(Find(control), &r);
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    Send({Mouse(MOUSEEVENTF_MOVE, centre), Mouse(MOUSEEVENTF_LEFTDOWN, centre),
+          Mouse(MOUSEEVENTF_LEFTUP, centre)});
+}
+
+void Program::Press(WORD key, std::initializer_list<WORD> modifiers) {
+    Activate();
+    std::vector<INPUT> inputs;
+    for (WORD modifier : modifiers)
+        inputs.push_back(Key(modifier, false));
+    inputs.push_back(Key(key, false));
+    inputs.push_back(Key(key, true));
+    for (WORD modifier : modifiers)
+        inputs.push_back(Key(modifier, true));
+    Send(inputs);
+}
+
+void Program::Type(std::string_view keys) {
+    for (char c : keys)
+        Press(static_cast<WORD>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c));
+}
+
+bool Program::Shows(form::Control control, COLORREF colour) const {
+    RECT r{};
+    GetWindowRect(Find(control), &r);
+    for (DWORD pixel : ScreenPixels(r))
+        if (ColourOf(pixel) == colour)
+            return true;
+    return false;
+}
+
+std::vector<DWORD> Program::ClientPixels() const {
+    return ScreenPixels(ClientOnScreen());
+}
+
+int Program::WaitForExit(std::chrono::milliseconds timeout) {
+    if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeout.count())) !=
+        WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+} // namespace driver

@@ -1,0 +1,71 @@
+#pragma once
+
+// Drives the real Sumatko 2001 window from another process, as a pupil would: mouse clicks and
+// key presses go in through SendInput, and what the window shows comes back through its
+// controls' texts, places and the pixels on the screen. Controls are found by their IDs.
+
+#include "form/controls.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace driver {
+
+using namespace std::chrono_literals;
+
+// Polls until `done` holds or the time is up; says whether it held.
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s);
+
+class Program {
+  public:
+    // Starts the exe and waits for its window, found by caption.
+    explicit Program(const std::wstring& exe, std::wstring_view caption = L"Sumatko 2001");
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    HWND Window() const { return window_; }
+    // The control's window, or nullptr when it does not exist.
+    HWND Find(form::Control control) const;
+    std::wstring Text(form::Control control) const;
+    bool Visible(form::Control control) const;
+    // The control's rectangle in the client area of the window.
+    RECT Place(form::Control control) const;
+    RECT ClientOnScreen() const;
+    HWND Focused() const;
+    bool HasFocus(form::Control control) const {
+        return Focused() != nullptr && Focused() == Find(control);
+    }
+
+    void Click(form::Control control);
+    // Letters, digits and Enter as key presses; `modifiers` are held meanwhile (VK_SHIFT...).
+    void Press(WORD key, std::initializer_list<WORD> modifiers = {});
+    void Type(std::string_view keys);
+
+    // Whether any pixel of the control on the screen has exactly this colour.
+    bool Shows(form::Control control, COLORREF colour) const;
+    // The client area on the screen, 32-bit pixels (0x00RRGGBB), top row first.
+    std::vector<DWORD> ClientPixels() const;
+
+    // Waits for the program to end; its exit code, or -1 when it is still running.
+    int WaitForExit(std::chrono::milliseconds timeout);
+
+  private:
+    void Activate();
+
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+};
+
+// The result of a row's caption: "7 + 5 =" is 12, "3 · 4 =" 12, "20 : 5 =" 4.
+int ResultOf(const std::wstring& caption);
+
+// A Unix path as Wine sees it (drive Z: is the root); Windows paths pass unchanged.
+std::wstring WindowsPath(const char* path);
+
+} // namespace driver
