@@ -1,6 +1,6 @@
 # Debian package: `cpack --config build/dev/CPackConfig.cmake` after a build writes
-# sumatko2001_<version>_<arch>.deb.
-set(CPACK_GENERATOR DEB)
+# sumatko2001_<version>_<arch>.deb. The Windows build makes the portable zip instead
+# (`cpack --preset windows`), sumatko2001-<version>-win64.zip.
 set(CPACK_PACKAGE_NAME sumatko2001)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Tým Sumatko 2001")
@@ -11,6 +11,17 @@ set(CPACK_PACKAGE_DESCRIPTION
 subtraction, multiplication and division within the number ranges a teacher\n\
 or a parent chooses. Every answer is then marked and the exercise gets a\n\
 school grade from 1 (best) to 5. The program is in Czech.")
+
+if(SUMATKO_WIN32)
+  # The exe and its licence at the top of the zip: unpacked on a USB stick or a share, it runs.
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-win64)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  include(CPack)
+  return()
+endif()
+
+set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
