@@ -10,11 +10,10 @@ namespace win32 {
 
 inline constexpr int kIndexBits = 10; // rows 1..1000 fit below 1024
 
-constexpr int ControlId(form::Control control) {
-    return static_cast<int>(control.Which) << kIndexBits | control.Index;
-}
+constexpr int ControlId(form::Control control) { return static_cast<int>(control.Which) << kIndexBits | control.Index; }
 
-constexpr form::Control ControlOf(int id) {
+constexpr form::Control ControlOf(int id)
+{
     return {static_cast<form::Id>(id >> kIndexBits), id & ((1 << kIndexBits) - 1)};
 }
 

@@ -22,52 +22,51 @@ using form::Kind;
 
 constexpr float kBoxMargin = 2; // between an edit box's border and its text
 
-COLORREF ColourRef(form::Rgb colour) {
-    return RGB(colour.R, colour.G, colour.B);
-}
+COLORREF ColourRef(form::Rgb colour) { return RGB(colour.R, colour.G, colour.B); }
 
-DWORD LabelAlignment(const form::ControlSpec& spec) {
+DWORD LabelAlignment(const form::ControlSpec& spec)
+{
     if (spec.Has(form::AlignRight))
         return SS_RIGHT;
     // A left-aligned caption never wraps; it is clipped like a fixed-size label's.
     return spec.Has(form::Centred) ? SS_CENTER : SS_LEFTNOWORDWRAP;
 }
 
-DWORD BoxAlignment(const form::ControlSpec& spec) {
+DWORD BoxAlignment(const form::ControlSpec& spec)
+{
     if (spec.Has(form::AlignRight))
         return ES_RIGHT;
     return spec.Has(form::Centred) ? ES_CENTER : ES_LEFT;
 }
 
-bool Fitted(const form::ControlSpec& spec) {
-    return spec.Type == Kind::Label && spec.Has(form::AutoSize);
-}
+bool Fitted(const form::ControlSpec& spec) { return spec.Type == Kind::Label && spec.Has(form::AutoSize); }
 
-bool IsRow(form::Control control) {
-    return (control.Which == form::Id::txtVysl || control.Which == form::Id::lblPrikl) &&
-           control.Index > 0;
+bool IsRow(form::Control control)
+{
+    return (control.Which == form::Id::txtVysl || control.Which == form::Id::lblPrikl) && control.Index > 0;
 }
 
 } // namespace
 
-Toolkit::Widget& Toolkit::At(form::Control control) {
-    return const_cast<Widget&>(std::as_const(*this).At(control));
-}
+Toolkit::Widget& Toolkit::At(form::Control control) { return const_cast<Widget&>(std::as_const(*this).At(control)); }
 
-const Toolkit::Widget& Toolkit::At(form::Control control) const {
+const Toolkit::Widget& Toolkit::At(form::Control control) const
+{
     if (!IsRow(control))
         return table_[static_cast<std::size_t>(control.Which)];
     const Row& r = rows_.at(static_cast<std::size_t>(control.Index - 1));
     return control.Which == form::Id::txtVysl ? r.box : r.label;
 }
 
-form::Control Toolkit::ControlOf(HWND hwnd) const {
+form::Control Toolkit::ControlOf(HWND hwnd) const
+{
     if (hwnd == main_)
         return {form::Id::Form1};
     return win32::ControlOf(GetDlgCtrlID(hwnd));
 }
 
-Toolkit::Widget* Toolkit::WidgetOf(HWND hwnd) {
+Toolkit::Widget* Toolkit::WidgetOf(HWND hwnd)
+{
     if (hwnd == nullptr || !IsChild(main_, hwnd) || GetDlgCtrlID(hwnd) == kNoControl)
         return nullptr;
     const form::Control control = ControlOf(hwnd);
@@ -78,15 +77,15 @@ Toolkit::Widget* Toolkit::WidgetOf(HWND hwnd) {
     return widget.hwnd == hwnd ? &widget : nullptr;
 }
 
-HWND Toolkit::ContainerOf(const Widget& widget) const {
+HWND Toolkit::ContainerOf(const Widget& widget) const
+{
     return table_[static_cast<std::size_t>(widget.spec->Container)].hwnd;
 }
 
-int Toolkit::Scaled(float pixels) const {
-    return static_cast<int>(std::lround(pixels * scale_));
-}
+int Toolkit::Scaled(float pixels) const { return static_cast<int>(std::lround(pixels * scale_)); }
 
-void Toolkit::Create(const form::ControlSpec& spec) {
+void Toolkit::Create(const form::ControlSpec& spec)
+{
     Widget& widget = table_[static_cast<std::size_t>(spec.Which)];
     widget.spec = &spec;
     widget.left = spec.Left;
@@ -103,7 +102,8 @@ void Toolkit::Create(const form::ControlSpec& spec) {
         CreateControl({spec.Which}, widget, !spec.Has(form::Hidden));
 }
 
-void Toolkit::CreateRow(int index) {
+void Toolkit::CreateRow(int index)
+{
     if (rows_.size() < static_cast<std::size_t>(index))
         rows_.resize(static_cast<std::size_t>(index));
     Row& row = rows_[static_cast<std::size_t>(index - 1)];
@@ -115,7 +115,8 @@ void Toolkit::CreateRow(int index) {
     CreateControl({form::Id::txtVysl, index}, row.box, false);
 }
 
-void Toolkit::RemoveRow(int index) {
+void Toolkit::RemoveRow(int index)
+{
     Row& row = rows_.at(static_cast<std::size_t>(index - 1));
     for (Widget* widget : {&row.label, &row.box}) {
         MoveFocusOutOf(widget->hwnd);
@@ -128,7 +129,8 @@ void Toolkit::RemoveRow(int index) {
         rows_.pop_back();
 }
 
-void Toolkit::CreateControl(form::Control control, Widget& widget, bool visible) {
+void Toolkit::CreateControl(form::Control control, Widget& widget, bool visible)
+{
     const form::ControlSpec& spec = *widget.spec;
     HWND container = ContainerOf(widget);
     if (spec.Type == Kind::TextBox && spec.AccessibleName != nullptr)
@@ -169,16 +171,14 @@ void Toolkit::CreateControl(form::Control control, Widget& widget, bool visible)
     case Kind::Timer:
         return;
     }
-    widget.hwnd = CreateWindowExW(
-        exStyle, windowClass, text.c_str(), style, Scaled(widget.left), Scaled(widget.top),
-        Scaled(widget.width), Scaled(widget.height), container,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control))), instance_, this);
+    widget.hwnd = CreateWindowExW(exStyle, windowClass, text.c_str(), style, Scaled(widget.left), Scaled(widget.top),
+                                  Scaled(widget.width), Scaled(widget.height), container,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control))), instance_, this);
     ApplyFont(widget);
     if (spec.Type == Kind::TextBox && spec.MaxLength > 0)
         SendMessageW(widget.hwnd, EM_LIMITTEXT, static_cast<WPARAM>(spec.MaxLength), 0);
     if (spec.Type == Kind::CheckBox)
-        SendMessageW(widget.hwnd, BM_SETCHECK,
-                     spec.Has(form::Checked) ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(widget.hwnd, BM_SETCHECK, spec.Has(form::Checked) ? BST_CHECKED : BST_UNCHECKED, 0);
     if (spec.Type == Kind::TextBox || spec.Type == Kind::CheckBox || spec.Type == Kind::Button)
         SetWindowSubclass(widget.hwnd, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
     if (spec.Type == Kind::Image)
@@ -187,14 +187,15 @@ void Toolkit::CreateControl(form::Control control, Widget& widget, bool visible)
         FitToText(widget);
 }
 
-HWND Toolkit::CreateCaption(HWND container, const char* name) {
+HWND Toolkit::CreateCaption(HWND container, const char* name)
+{
     // Never shown: a static created just before an edit box is the box's name for MSAA.
-    return CreateWindowExW(0, L"STATIC", Utf16(name).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0,
-                           container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNoControl)),
-                           instance_, nullptr);
+    return CreateWindowExW(0, L"STATIC", Utf16(name).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, container,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNoControl)), instance_, nullptr);
 }
 
-void Toolkit::ApplyFont(Widget& widget) {
+void Toolkit::ApplyFont(Widget& widget)
+{
     const form::ControlSpec& spec = *widget.spec;
     if (spec.Font == form::Face::None || widget.hwnd == nullptr)
         return;
@@ -207,41 +208,42 @@ void Toolkit::ApplyFont(Widget& widget) {
                      MAKELPARAM(Scaled(kBoxMargin), Scaled(kBoxMargin)));
 }
 
-void Toolkit::Place(const Widget& widget) {
+void Toolkit::Place(const Widget& widget)
+{
     const UINT keepSize = Fitted(*widget.spec) ? SWP_NOSIZE : 0U;
-    SetWindowPos(widget.hwnd, nullptr, Scaled(widget.left), Scaled(widget.top),
-                 Scaled(widget.width), Scaled(widget.height),
-                 SWP_NOZORDER | SWP_NOACTIVATE | keepSize);
+    SetWindowPos(widget.hwnd, nullptr, Scaled(widget.left), Scaled(widget.top), Scaled(widget.width),
+                 Scaled(widget.height), SWP_NOZORDER | SWP_NOACTIVATE | keepSize);
 }
 
-void Toolkit::FitToText(Widget& widget) {
+void Toolkit::FitToText(Widget& widget)
+{
     // Grows right and down from the label's corner, so its left and top stay where Form1 put them.
     const int length = GetWindowTextLengthW(widget.hwnd);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     GetWindowTextW(widget.hwnd, text.data(), length + 1);
     HDC dc = GetDC(widget.hwnd);
-    HGDIOBJ old =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(widget.hwnd, WM_GETFONT, 0, 0)));
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(widget.hwnd, WM_GETFONT, 0, 0)));
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), length, &size);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(widget.hwnd, dc);
-    SetWindowPos(widget.hwnd, nullptr, 0, 0, size.cx, metrics.tmHeight,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(widget.hwnd, nullptr, 0, 0, size.cx, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Toolkit::ComposeTitle() {
+void Toolkit::ComposeTitle()
+{
     const Widget& image = table_[static_cast<std::size_t>(form::Id::Image1)];
     if (title_ != nullptr)
         DeleteObject(title_);
-    title_ = win32::ComposeTitle(instance_, ColourRef(BackgroundOf(image)), Scaled(image.width),
-                                 Scaled(image.height), scale_);
+    title_ = win32::ComposeTitle(instance_, ColourRef(BackgroundOf(image)), Scaled(image.width), Scaled(image.height),
+                                 scale_);
     InvalidateRect(image.hwnd, nullptr, FALSE);
 }
 
-bool Toolkit::DrawTitle(const DRAWITEMSTRUCT& item) const {
+bool Toolkit::DrawTitle(const DRAWITEMSTRUCT& item) const
+{
     if (title_ == nullptr || item.CtlType != ODT_STATIC)
         return false;
     HDC source = CreateCompatibleDC(item.hDC);
@@ -253,7 +255,8 @@ bool Toolkit::DrawTitle(const DRAWITEMSTRUCT& item) const {
     return true;
 }
 
-HBRUSH Toolkit::Brush(form::Rgb colour) {
+HBRUSH Toolkit::Brush(form::Rgb colour)
+{
     const COLORREF key = ColourRef(colour);
     auto [it, made] = brushes_.try_emplace(key, nullptr);
     if (made)
@@ -261,7 +264,8 @@ HBRUSH Toolkit::Brush(form::Rgb colour) {
     return it->second;
 }
 
-form::Rgb Toolkit::BackgroundOf(const Widget& widget) const {
+form::Rgb Toolkit::BackgroundOf(const Widget& widget) const
+{
     // What shows through a label or the picture's key colour: the panel it lies on.
     const form::ControlSpec& spec = *widget.spec;
     if (spec.Type == Kind::TextBox || spec.Type == Kind::CheckBox || spec.Type == Kind::Panel)
@@ -269,7 +273,8 @@ form::Rgb Toolkit::BackgroundOf(const Widget& widget) const {
     return table_[static_cast<std::size_t>(spec.Container)].spec->Back.value_or(form::Rgb{});
 }
 
-LRESULT Toolkit::ControlColours(HDC dc, HWND child) {
+LRESULT Toolkit::ControlColours(HDC dc, HWND child)
+{
     const Widget* widget = WidgetOf(child);
     if (widget == nullptr)
         return 0;

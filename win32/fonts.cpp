@@ -6,7 +6,8 @@ namespace win32 {
 
 namespace {
 
-const wchar_t* FaceName(form::Face face) {
+const wchar_t* FaceName(form::Face face)
+{
     switch (face) {
     case form::Face::MsSansSerif:
         return L"MS Sans Serif";
@@ -21,7 +22,8 @@ const wchar_t* FaceName(form::Face face) {
 
 } // namespace
 
-HFONT Fonts::Get(form::Face face, int pixels, bool regular, bool strikeOut) {
+HFONT Fonts::Get(form::Face face, int pixels, bool regular, bool strikeOut)
+{
     const auto key = std::make_tuple(face, pixels, regular, strikeOut);
     if (const auto it = fonts_.find(key); it != fonts_.end())
         return it->second;
@@ -41,7 +43,8 @@ HFONT Fonts::Get(form::Face face, int pixels, bool regular, bool strikeOut) {
     return made;
 }
 
-Fonts::~Fonts() {
+Fonts::~Fonts()
+{
     for (const auto& entry : fonts_)
         DeleteObject(entry.second);
 }

@@ -14,28 +14,32 @@ constexpr UINT kSizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
 
 } // namespace
 
-void Toolkit::SetPosition(form::Control control, float left, float top) {
+void Toolkit::SetPosition(form::Control control, float left, float top)
+{
     Widget& widget = At(control);
     widget.left = left;
     widget.top = top;
     SetWindowPos(widget.hwnd, nullptr, Scaled(left), Scaled(top), 0, 0, kMoveOnly);
 }
 
-void Toolkit::SetSize(form::Control control, float width, float height) {
+void Toolkit::SetSize(form::Control control, float width, float height)
+{
     Widget& widget = At(control);
     widget.width = width;
     widget.height = height;
     SetWindowPos(widget.hwnd, nullptr, 0, 0, Scaled(width), Scaled(height), kSizeOnly);
 }
 
-void Toolkit::SetVisible(form::Control control, bool visible) {
+void Toolkit::SetVisible(form::Control control, bool visible)
+{
     HWND hwnd = At(control).hwnd;
     if (!visible)
         MoveFocusOutOf(hwnd);
     ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
 }
 
-void Toolkit::SetEnabled(form::Control control, bool enabled) {
+void Toolkit::SetEnabled(form::Control control, bool enabled)
+{
     HWND hwnd = At(control).hwnd;
     if (!enabled)
         MoveFocusOutOf(hwnd);
@@ -43,49 +47,53 @@ void Toolkit::SetEnabled(form::Control control, bool enabled) {
     // Nothing inside a disabled panel takes input, but Windows greys a control only when it is
     // disabled itself. The check boxes grey their ticks; labels and boxes keep their colours.
     if (At(control).spec->Type == form::Kind::Panel)
-        for (HWND child = GetWindow(hwnd, GW_CHILD); child != nullptr;
-             child = GetWindow(child, GW_HWNDNEXT))
-            if (const Widget* widget = WidgetOf(child);
-                widget != nullptr && widget->spec->Type == form::Kind::CheckBox)
+        for (HWND child = GetWindow(hwnd, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+            if (const Widget* widget = WidgetOf(child); widget != nullptr && widget->spec->Type == form::Kind::CheckBox)
                 EnableWindow(child, enabled ? TRUE : FALSE);
 }
 
-void Toolkit::SetText(form::Control control, std::string_view text) {
+void Toolkit::SetText(form::Control control, std::string_view text)
+{
     Widget& widget = At(control);
     SetWindowTextW(widget.hwnd, Utf16(text).c_str());
     if (widget.spec->Type == form::Kind::Label && widget.spec->Has(form::AutoSize))
         FitToText(widget);
 }
 
-std::string Toolkit::Text(form::Control control) const {
+std::string Toolkit::Text(form::Control control) const
+{
     HWND hwnd = At(control).hwnd;
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
     return Utf8(text);
 }
 
-int Toolkit::Value(form::Control control) const {
+int Toolkit::Value(form::Control control) const
+{
     return static_cast<int>(SendMessageW(At(control).hwnd, BM_GETCHECK, 0, 0));
 }
 
-void Toolkit::SetTextColour(form::Control control, form::Rgb colour) {
+void Toolkit::SetTextColour(form::Control control, form::Rgb colour)
+{
     Widget& widget = At(control);
     widget.fore = colour;
     InvalidateRect(widget.hwnd, nullptr, TRUE);
 }
 
-void Toolkit::SetLocked(form::Control control, bool locked) {
+void Toolkit::SetLocked(form::Control control, bool locked)
+{
     SendMessageW(At(control).hwnd, EM_SETREADONLY, locked ? TRUE : FALSE, 0);
 }
 
-void Toolkit::SetStrikeOut(form::Control control, bool strikeOut) {
+void Toolkit::SetStrikeOut(form::Control control, bool strikeOut)
+{
     Widget& widget = At(control);
     widget.strikeOut = strikeOut;
     ApplyFont(widget);
 }
 
-void Toolkit::SetFocus(form::Control control) {
+void Toolkit::SetFocus(form::Control control)
+{
     HWND hwnd = At(control).hwnd;
     lastFocus_ = hwnd;
     // An inactive window takes the focus back from lastFocus_ when it is activated.
@@ -93,7 +101,8 @@ void Toolkit::SetFocus(form::Control control) {
         ::SetFocus(hwnd);
 }
 
-void Toolkit::SetAccessibleName(form::Control control, std::string_view name) {
+void Toolkit::SetAccessibleName(form::Control control, std::string_view name)
+{
     const Widget& widget = At(control);
     switch (widget.spec->Type) {
     case form::Kind::Panel:
@@ -114,36 +123,33 @@ void Toolkit::SetAccessibleName(form::Control control, std::string_view name) {
     }
 }
 
-void Toolkit::SetAccessibleDescription(form::Control /*control*/,
-                                       std::string_view /*description*/) {
+void Toolkit::SetAccessibleDescription(form::Control /*control*/, std::string_view /*description*/)
+{
     // The standard controls carry no description; MSAA has one only through oleacc's
     // property services, which this frontend does not link.
 }
 
-std::int32_t Toolkit::TxtNumOnly(form::Control box, bool on) {
-    return win32::TxtNumOnly(At(box).hwnd, on);
-}
+std::int32_t Toolkit::TxtNumOnly(form::Control box, bool on) { return win32::TxtNumOnly(At(box).hwnd, on); }
 
-void Toolkit::StartTimer(form::Id timer, std::chrono::milliseconds interval) {
+void Toolkit::StartTimer(form::Id timer, std::chrono::milliseconds interval)
+{
     SetTimer(main_, TimerId(timer), static_cast<UINT>(interval.count()), nullptr);
 }
 
-void Toolkit::StopTimer(form::Id timer) {
-    KillTimer(main_, TimerId(timer));
-}
+void Toolkit::StopTimer(form::Id timer) { KillTimer(main_, TimerId(timer)); }
 
-void Toolkit::ShowRefusal(form::Control box, std::string_view message) {
+void Toolkit::ShowRefusal(form::Control box, std::string_view message)
+{
     // Shown from the message loop, not from inside the click: a message box runs a loop of its
     // own, and no timer may tick into a running handler.
     refusal_ = Refusal{box, Utf16(message)};
     PostMessageW(main_, kShowRefusal, 0, 0);
 }
 
-void Toolkit::RepaintNow() {
-    RedrawWindow(main_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
+void Toolkit::RepaintNow() { RedrawWindow(main_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
-void Toolkit::StartPause(Clock::time_point deadline) {
+void Toolkit::StartPause(Clock::time_point deadline)
+{
     deadline_ = deadline;
     pausing_ = true;
     ArmPause();

@@ -4,7 +4,8 @@
 
 namespace win32 {
 
-std::int32_t TxtNumOnly(HWND box, bool on) {
+std::int32_t TxtNumOnly(HWND box, bool on)
+{
     const LONG style = GetWindowLongA(box, GWL_STYLE);
     const LONG updated = on ? (style | ES_NUMBER) : (style & ~static_cast<LONG>(ES_NUMBER));
     const LONG result = SetWindowLongA(box, GWL_STYLE, updated);
@@ -15,7 +16,8 @@ std::int32_t TxtNumOnly(HWND box, bool on) {
 
 namespace {
 
-std::wstring ClipboardText(HWND owner) {
+std::wstring ClipboardText(HWND owner)
+{
     std::wstring text;
     if (!OpenClipboard(owner))
         return text;
@@ -31,7 +33,8 @@ std::wstring ClipboardText(HWND owner) {
 
 } // namespace
 
-bool PasteDigitsOnly(HWND box) {
+bool PasteDigitsOnly(HWND box)
+{
     if ((GetWindowLongW(box, GWL_STYLE) & ES_NUMBER) == 0)
         return false;
     std::wstring digits;

@@ -13,8 +13,8 @@ namespace win32 {
 extern const wchar_t* const kPanelClass;
 const wchar_t* const kPanelClass = L"Sumatko2001Panel";
 
-LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
-                             DWORD_PTR data) {
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR data)
+{
     return reinterpret_cast<Toolkit*>(data)->ControlMessage(hwnd, message, wParam, lParam);
 }
 
@@ -25,7 +25,8 @@ const wchar_t* const kMainClass = L"Sumatko2001";
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr double kDesignDpi = 96.0;
 
-Toolkit* ToolkitOf(HWND hwnd, UINT message, LPARAM lParam) {
+Toolkit* ToolkitOf(HWND hwnd, UINT message, LPARAM lParam)
+{
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
@@ -35,18 +36,19 @@ Toolkit* ToolkitOf(HWND hwnd, UINT message, LPARAM lParam) {
 
 // The window and the panels hand every message to the toolkit that made them.
 template <LRESULT (Toolkit::*Handle)(HWND, UINT, WPARAM, LPARAM)>
-LRESULT CALLBACK ToolkitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ToolkitProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
     Toolkit* toolkit = ToolkitOf(hwnd, message, lParam);
     return toolkit != nullptr ? (toolkit->*Handle)(hwnd, message, wParam, lParam)
                               : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 // Windows 10 1607 and later give each window its monitor's DPI; older ones one DPI for all.
-UINT DpiOf(HWND hwnd) {
+UINT DpiOf(HWND hwnd)
+{
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow =
-        reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void (*)()>(
-            GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
     if (getDpiForWindow != nullptr)
         return getDpiForWindow(hwnd);
     HDC dc = GetDC(hwnd);
@@ -57,7 +59,8 @@ UINT DpiOf(HWND hwnd) {
 
 // What a pupil does to the window: while a pause runs, all of it is dropped. Key and button
 // releases pass, so that nothing stays pressed.
-bool IsPupilInput(UINT message) {
+bool IsPupilInput(UINT message)
+{
     switch (message) {
     case WM_KEYDOWN:
     case WM_CHAR:
@@ -78,13 +81,15 @@ bool IsPupilInput(UINT message) {
     }
 }
 
-int ShiftState() {
+int ShiftState()
+{
     auto down = [](int key) { return GetKeyState(key) < 0; };
     return (down(VK_SHIFT) ? form::keys::Shift : 0) | (down(VK_CONTROL) ? form::keys::Ctrl : 0) |
            (down(VK_MENU) ? form::keys::Alt : 0);
 }
 
-void RegisterClasses(HINSTANCE instance) {
+void RegisterClasses(HINSTANCE instance)
+{
     WNDCLASSEXW main{};
     main.cbSize = sizeof main;
     main.lpfnWndProc = ToolkitProc<&Toolkit::MainMessage>;
@@ -106,13 +111,15 @@ void RegisterClasses(HINSTANCE instance) {
 
 } // namespace
 
-Toolkit::Toolkit(HINSTANCE instance) : instance_(instance), fonts_(std::make_unique<Fonts>(1.0)) {
+Toolkit::Toolkit(HINSTANCE instance) : instance_(instance), fonts_(std::make_unique<Fonts>(1.0))
+{
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     RegisterClasses(instance);
 }
 
-Toolkit::~Toolkit() {
+Toolkit::~Toolkit()
+{
     if (main_ != nullptr)
         DestroyWindow(main_);
     if (owner_ != nullptr)
@@ -126,12 +133,12 @@ Toolkit::~Toolkit() {
             DestroyIcon(icon);
 }
 
-void Toolkit::CreateMainWindow(const form::ControlSpec& spec) {
-    owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_,
-                             nullptr);
+void Toolkit::CreateMainWindow(const form::ControlSpec& spec)
+{
+    owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
     // Created at some size, so that its frame can be measured before the client is sized.
-    main_ = CreateWindowExW(0, kMainClass, Utf16(spec.Text).c_str(), kMainStyle, 0, 0, 640, 480,
-                            owner_, nullptr, instance_, this);
+    main_ = CreateWindowExW(0, kMainClass, Utf16(spec.Text).c_str(), kMainStyle, 0, 0, 640, 480, owner_, nullptr,
+                            instance_, this);
     table_[static_cast<std::size_t>(form::Id::Form1)].hwnd = main_;
     scale_ = DpiOf(main_) / kDesignDpi;
     fonts_ = std::make_unique<Fonts>(scale_);
@@ -139,19 +146,20 @@ void Toolkit::CreateMainWindow(const form::ControlSpec& spec) {
     ResizeClient();
 }
 
-void Toolkit::SetIcons() {
+void Toolkit::SetIcons()
+{
     for (auto [which, size] : {std::pair{ICON_SMALL, 16}, std::pair{ICON_BIG, 32}}) {
-        auto* icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(SUMATKO_ICON),
-                                                   IMAGE_ICON, Scaled(size), Scaled(size), 0));
-        auto* old = reinterpret_cast<HICON>(
-            SendMessageW(main_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon)));
+        auto* icon = static_cast<HICON>(
+            LoadImageW(instance_, MAKEINTRESOURCEW(SUMATKO_ICON), IMAGE_ICON, Scaled(size), Scaled(size), 0));
+        auto* old = reinterpret_cast<HICON>(SendMessageW(main_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon)));
         if (old != nullptr && (old == smallIcon_ || old == bigIcon_))
             DestroyIcon(old);
         (which == ICON_SMALL ? smallIcon_ : bigIcon_) = icon;
     }
 }
 
-void Toolkit::ResizeClient() {
+void Toolkit::ResizeClient()
+{
     RECT window{};
     RECT client{};
     GetWindowRect(main_, &window);
@@ -159,11 +167,12 @@ void Toolkit::ResizeClient() {
     const Widget& form = table_[static_cast<std::size_t>(form::Id::Form1)];
     const int frameWidth = (window.right - window.left) - client.right;
     const int frameHeight = (window.bottom - window.top) - client.bottom;
-    SetWindowPos(main_, nullptr, 0, 0, Scaled(form.width) + frameWidth,
-                 Scaled(form.height) + frameHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(main_, nullptr, 0, 0, Scaled(form.width) + frameWidth, Scaled(form.height) + frameHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Toolkit::Show() {
+void Toolkit::Show()
+{
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(main_, MONITOR_DEFAULTTOPRIMARY), &monitor);
@@ -177,7 +186,8 @@ void Toolkit::Show() {
     UpdateWindow(main_);
 }
 
-int Toolkit::Run() {
+int Toolkit::Run()
+{
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (Swallowed(message))
@@ -188,7 +198,8 @@ int Toolkit::Run() {
     return static_cast<int>(message.wParam);
 }
 
-bool Toolkit::Swallowed(const MSG& message) {
+bool Toolkit::Swallowed(const MSG& message)
+{
     if (main_ == nullptr || (message.hwnd != main_ && !IsChild(main_, message.hwnd)))
         return false;
     if (pausing_ && IsPupilInput(message.message))
@@ -200,7 +211,8 @@ bool Toolkit::Swallowed(const MSG& message) {
     return form_->KeyDown(ControlOf(message.hwnd), static_cast<int>(message.wParam), ShiftState());
 }
 
-LRESULT Toolkit::MainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Toolkit::MainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message) {
     case WM_CLOSE:
         // Every sequence still waiting ends here, before any control goes.
@@ -236,7 +248,8 @@ LRESULT Toolkit::MainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return ContainerMessage(window, message, wParam, lParam);
 }
 
-LRESULT Toolkit::PanelMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Toolkit::PanelMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message) {
     case WM_ERASEBKGND:
         if (const Widget* widget = WidgetOf(panel)) {
@@ -255,7 +268,8 @@ LRESULT Toolkit::PanelMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lP
     return ContainerMessage(panel, message, wParam, lParam);
 }
 
-LRESULT Toolkit::ControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Toolkit::ControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message) {
     case WM_SETFOCUS: {
         const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
@@ -275,7 +289,8 @@ LRESULT Toolkit::ControlMessage(HWND control, UINT message, WPARAM wParam, LPARA
     return DefSubclassProc(control, message, wParam, lParam);
 }
 
-LRESULT Toolkit::ContainerMessage(HWND container, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Toolkit::ContainerMessage(HWND container, UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message) {
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED && lParam != 0)
@@ -283,8 +298,7 @@ LRESULT Toolkit::ContainerMessage(HWND container, UINT message, WPARAM wParam, L
         break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-        if (const LRESULT brush =
-                ControlColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
+        if (const LRESULT brush = ControlColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
             return brush;
         break;
     case WM_DRAWITEM:
@@ -297,21 +311,24 @@ LRESULT Toolkit::ContainerMessage(HWND container, UINT message, WPARAM wParam, L
     return DefWindowProcW(container, message, wParam, lParam);
 }
 
-void Toolkit::Clicked(HWND button) {
+void Toolkit::Clicked(HWND button)
+{
     const Widget* widget = WidgetOf(button);
     // Check boxes click too; Form1 hears of push buttons only.
     if (widget != nullptr && widget->spec->Type == form::Kind::Button && form_ != nullptr)
         form_->Clicked(ControlOf(button));
 }
 
-void Toolkit::ReportFocus(HWND hwnd) {
+void Toolkit::ReportFocus(HWND hwnd)
+{
     if (hwnd != main_)
         lastFocus_ = hwnd;
     if (form_ != nullptr)
         form_->GotFocus(ControlOf(hwnd));
 }
 
-bool Toolkit::CanHoldFocus(HWND hwnd) const {
+bool Toolkit::CanHoldFocus(HWND hwnd) const
+{
     if (hwnd == nullptr || !IsWindow(hwnd) || !IsWindowVisible(hwnd))
         return false;
     for (HWND w = hwnd; w != nullptr && w != main_; w = GetParent(w))
@@ -320,7 +337,8 @@ bool Toolkit::CanHoldFocus(HWND hwnd) const {
     return true;
 }
 
-void Toolkit::RestoreFocus() {
+void Toolkit::RestoreFocus()
+{
     // The window itself has the focus only when no control can have it back.
     if (CanHoldFocus(lastFocus_))
         ::SetFocus(lastFocus_);
@@ -328,7 +346,8 @@ void Toolkit::RestoreFocus() {
         ReportFocus(main_);
 }
 
-void Toolkit::MoveFocusOutOf(HWND hwnd) {
+void Toolkit::MoveFocusOutOf(HWND hwnd)
+{
     // A hidden, disabled or destroyed control would take the focus with it, and keys would
     // then reach the window only as system keys; the window keeps it instead.
     HWND focus = GetFocus();
@@ -338,12 +357,12 @@ void Toolkit::MoveFocusOutOf(HWND hwnd) {
     }
 }
 
-void Toolkit::ShowPendingRefusal() {
+void Toolkit::ShowPendingRefusal()
+{
     if (!refusal_)
         return;
     const Refusal refusal = *std::exchange(refusal_, std::nullopt);
-    const std::wstring caption =
-        Utf16(table_[static_cast<std::size_t>(form::Id::Form1)].spec->Text);
+    const std::wstring caption = Utf16(table_[static_cast<std::size_t>(form::Id::Form1)].spec->Text);
     MessageBoxW(main_, refusal.message.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
     HWND box = At(refusal.box).hwnd;
     lastFocus_ = box;
@@ -352,7 +371,8 @@ void Toolkit::ShowPendingRefusal() {
         SendMessageW(box, EM_SETSEL, 0, -1);
 }
 
-void Toolkit::ArmPause() {
+void Toolkit::ArmPause()
+{
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline_ - Now());
     if (left.count() <= 0)
         PostMessageW(main_, kPauseDue, 0, 0);
@@ -360,7 +380,8 @@ void Toolkit::ArmPause() {
         SetTimer(main_, kPauseTimer, static_cast<UINT>(left.count()), nullptr);
 }
 
-void Toolkit::PauseDue() {
+void Toolkit::PauseDue()
+{
     KillTimer(main_, kPauseTimer);
     if (!pausing_)
         return;
@@ -375,14 +396,16 @@ void Toolkit::PauseDue() {
         form_->PauseElapsed();
 }
 
-void Toolkit::Timer(UINT_PTR id) {
+void Toolkit::Timer(UINT_PTR id)
+{
     if (id == kPauseTimer)
         PauseDue();
     else if (form_ != nullptr && id >= 1 && id <= static_cast<UINT_PTR>(form::kControlCount))
         form_->Timer(static_cast<form::Id>(id - 1));
 }
 
-void Toolkit::ChangeScale(UINT dpi, const RECT* suggested) {
+void Toolkit::ChangeScale(UINT dpi, const RECT* suggested)
+{
     scale_ = dpi / kDesignDpi;
     // The old fonts stay until every control has a new one.
     const std::unique_ptr<Fonts> old = std::exchange(fonts_, std::make_unique<Fonts>(scale_));
@@ -403,9 +426,8 @@ void Toolkit::ChangeScale(UINT dpi, const RECT* suggested) {
     ComposeTitle();
     SetIcons();
     if (suggested != nullptr)
-        SetWindowPos(main_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(main_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     ResizeClient();
     RedrawWindow(main_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

@@ -13,16 +13,16 @@ namespace {
 using form::Id;
 using namespace std::chrono_literals;
 
-form::Control Box(int row) {
-    return {Id::txtVysl, row};
-}
+form::Control Box(int row) { return {Id::txtVysl, row}; }
 
-std::string Answer(const std::wstring& caption, int offset) {
+std::string Answer(const std::wstring& caption, int offset)
+{
     return std::to_string(driver::ResultOf(caption) + offset);
 }
 
 // The list has come to rest when it stays where it is for a while.
-bool ListAtRest(const driver::Program& program) {
+bool ListAtRest(const driver::Program& program)
+{
     const RECT before = program.Place({Id::Picture2});
     Sleep(300);
     const RECT after = program.Place({Id::Picture2});
@@ -30,14 +30,16 @@ bool ListAtRest(const driver::Program& program) {
 }
 
 // Painting is done when two looks at the window, a moment apart, see the same.
-bool Painted(const driver::Program& program) {
+bool Painted(const driver::Program& program)
+{
     const std::vector<DWORD> first = program.ClientPixels();
     Sleep(300);
     return program.ClientPixels() == first;
 }
 
 // The client area as a 24-bit BMP file, top row first.
-bool Capture(const driver::Program& program, const std::wstring& path) {
+bool Capture(const driver::Program& program, const std::wstring& path)
+{
     RECT client{};
     GetClientRect(program.Window(), &client);
     const std::vector<DWORD> pixels = program.ClientPixels();
@@ -59,15 +61,15 @@ bool Capture(const driver::Program& program, const std::wstring& path) {
         for (int x = 0; x < width; ++x) {
             const DWORD pixel = pixels[static_cast<std::size_t>(y * width + x)];
             for (int byte = 0; byte < 3; ++byte)
-                row[static_cast<std::size_t>(x * 3 + byte)] =
-                    static_cast<unsigned char>(pixel >> (8 * byte));
+                row[static_cast<std::size_t>(x * 3 + byte)] = static_cast<unsigned char>(pixel >> (8 * byte));
         }
         std::fwrite(row.data(), 1, row.size(), out);
     }
     return std::fclose(out) == 0;
 }
 
-bool Save(const driver::Program& program, const std::wstring& directory, const wchar_t* name) {
+bool Save(const driver::Program& program, const std::wstring& directory, const wchar_t* name)
+{
     const bool saved = Capture(program, directory + L"\\" + name + L".bmp");
     std::fprintf(stderr, "%ls: %s\n", name, saved ? "saved" : "FAILED");
     return saved;
@@ -75,15 +77,15 @@ bool Save(const driver::Program& program, const std::wstring& directory, const w
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 3) {
         std::fprintf(stderr, "usage: take_screenshots PATH-TO-sumatko2001.exe OUTPUT-DIRECTORY\n");
         return 2;
     }
     driver::Program program(driver::WindowsPath(argv[1]));
     const std::wstring out = driver::WindowsPath(argv[2]);
-    if (program.Window() == nullptr ||
-        !driver::WaitUntil([&] { return program.HasFocus({Id::Command3}); }) ||
+    if (program.Window() == nullptr || !driver::WaitUntil([&] { return program.HasFocus({Id::Command3}); }) ||
         !driver::WaitUntil([&] { return Painted(program); }))
         return 1;
     bool saved = Save(program, out, L"start");
@@ -96,8 +98,7 @@ int main(int argc, char** argv) {
         if (row != 4)
             program.Type(Answer(program.Text({Id::lblPrikl, row}), row == 3 ? 1 : 0));
         if (row == 1)
-            saved &= driver::WaitUntil([&] { return ListAtRest(program); }) &&
-                     Save(program, out, L"exercise");
+            saved &= driver::WaitUntil([&] { return ListAtRest(program); }) && Save(program, out, L"exercise");
         program.Press(VK_RETURN);
     }
 
@@ -116,8 +117,7 @@ int main(int argc, char** argv) {
     const LONG five = (client.right * 5 + 260) / 520;
     program.Click({Id::Command2});
     saved &= driver::WaitUntil([&] {
-                 return program.Place({Id::Picture5}).left == five &&
-                        program.Place({Id::Picture6}).top == five;
+                 return program.Place({Id::Picture5}).left == five && program.Place({Id::Picture6}).top == five;
              }) &&
              Save(program, out, L"results");
     return saved ? 0 : 1;

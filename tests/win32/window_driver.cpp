@@ -11,7 +11,8 @@ namespace driver {
 namespace {
 
 // A screen area read back as 32-bit pixels, top row first.
-std::vector<DWORD> ScreenPixels(const RECT& area) {
+std::vector<DWORD> ScreenPixels(const RECT& area)
+{
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     std::vector<DWORD> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
@@ -30,15 +31,12 @@ std::vector<DWORD> ScreenPixels(const RECT& area) {
     return pixels;
 }
 
-COLORREF ColourOf(DWORD pixel) {
-    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-}
+COLORREF ColourOf(DWORD pixel) { return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF); }
 
-void Send(std::vector<INPUT> inputs) {
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
+void Send(std::vector<INPUT> inputs) { SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)); }
 
-INPUT Key(WORD key, bool up) {
+INPUT Key(WORD key, bool up)
+{
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
@@ -47,7 +45,8 @@ INPUT Key(WORD key, bool up) {
     return input;
 }
 
-INPUT Mouse(DWORD flags, POINT at) {
+INPUT Mouse(DWORD flags, POINT at)
+{
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -58,7 +57,8 @@ INPUT Mouse(DWORD flags, POINT at) {
 
 } // namespace
 
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout)
+{
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (!done()) {
         if (std::chrono::steady_clock::now() > end)
@@ -68,7 +68,8 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     return true;
 }
 
-int ResultOf(const std::wstring& caption) {
+int ResultOf(const std::wstring& caption)
+{
     std::wistringstream in(caption);
     int a = 0;
     int b = 0;
@@ -81,7 +82,8 @@ int ResultOf(const std::wstring& caption) {
     return sign == L":" ? a / b : a * b;
 }
 
-std::wstring WindowsPath(const char* path) {
+std::wstring WindowsPath(const char* path)
+{
     std::wstring wide(path, path + std::char_traits<char>::length(path));
     if (wide.empty() || wide[0] != L'/')
         return wide;
@@ -91,12 +93,13 @@ std::wstring WindowsPath(const char* path) {
     return L"Z:" + wide;
 }
 
-Program::Program(const std::wstring& exe, std::wstring_view caption) {
+Program::Program(const std::wstring& exe, std::wstring_view caption)
+{
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + exe + L"\"";
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process_))
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process_))
         return;
     const std::wstring title(caption);
     WaitUntil([&] {
@@ -109,7 +112,8 @@ Program::Program(const std::wstring& exe, std::wstring_view caption) {
     });
 }
 
-Program::~Program() {
+Program::~Program()
+{
     if (process_.hProcess == nullptr)
         return;
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
@@ -120,7 +124,8 @@ Program::~Program() {
     CloseHandle(process_.hProcess);
 }
 
-HWND Program::Find(form::Control control) const {
+HWND Program::Find(form::Control control) const
+{
     struct Search {
         int id;
         HWND found;
@@ -138,47 +143,52 @@ HWND Program::Find(form::Control control) const {
     return search.found;
 }
 
-std::wstring Program::Text(form::Control control) const {
+std::wstring Program::Text(form::Control control) const
+{
     HWND hwnd = Find(control);
     DWORD_PTR length = 0;
-    if (hwnd == nullptr ||
-        !SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
+    if (hwnd == nullptr || !SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
         return L"<none>";
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                        SMTO_ABORTIFHUNG, 2000, &copied);
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000,
+                        &copied);
     text.resize(copied);
     return text;
 }
 
-bool Program::Visible(form::Control control) const {
+bool Program::Visible(form::Control control) const
+{
     HWND hwnd = Find(control);
     return hwnd != nullptr && IsWindowVisible(hwnd);
 }
 
-RECT Program::Place(form::Control control) const {
+RECT Program::Place(form::Control control) const
+{
     RECT r{};
     GetWindowRect(Find(control), &r);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
-RECT Program::ClientOnScreen() const {
+RECT Program::ClientOnScreen() const
+{
     RECT r{};
     GetClientRect(window_, &r);
     MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
-HWND Program::Focused() const {
+HWND Program::Focused() const
+{
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info);
     return info.hwndFocus;
 }
 
-void Program::Activate() {
+void Program::Activate()
+{
     // A message box of the program's own, in front of its window, keeps the input.
     auto active = [&] {
         DWORD owner = 0;
@@ -190,16 +200,17 @@ void Program::Activate() {
     WaitUntil(active, 2s);
 }
 
-void Program::Click(form::Control control) {
+void Program::Click(form::Control control)
+{
     Activate();
     RECT r{};
     GetWindowRect(Find(control), &r);
     const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    Send({Mouse(MOUSEEVENTF_MOVE, centre), Mouse(MOUSEEVENTF_LEFTDOWN, centre),
-          Mouse(MOUSEEVENTF_LEFTUP, centre)});
+    Send({Mouse(MOUSEEVENTF_MOVE, centre), Mouse(MOUSEEVENTF_LEFTDOWN, centre), Mouse(MOUSEEVENTF_LEFTUP, centre)});
 }
 
-void Program::Press(WORD key, std::initializer_list<WORD> modifiers) {
+void Program::Press(WORD key, std::initializer_list<WORD> modifiers)
+{
     Activate();
     std::vector<INPUT> inputs;
     for (WORD modifier : modifiers)
@@ -211,12 +222,14 @@ void Program::Press(WORD key, std::initializer_list<WORD> modifiers) {
     Send(inputs);
 }
 
-void Program::Type(std::string_view keys) {
+void Program::Type(std::string_view keys)
+{
     for (char c : keys)
         Press(static_cast<WORD>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c));
 }
 
-bool Program::Shows(form::Control control, COLORREF colour) const {
+bool Program::Shows(form::Control control, COLORREF colour) const
+{
     RECT r{};
     GetWindowRect(Find(control), &r);
     for (DWORD pixel : ScreenPixels(r))
@@ -225,13 +238,11 @@ bool Program::Shows(form::Control control, COLORREF colour) const {
     return false;
 }
 
-std::vector<DWORD> Program::ClientPixels() const {
-    return ScreenPixels(ClientOnScreen());
-}
+std::vector<DWORD> Program::ClientPixels() const { return ScreenPixels(ClientOnScreen()); }
 
-int Program::WaitForExit(std::chrono::milliseconds timeout) {
-    if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeout.count())) !=
-        WAIT_OBJECT_0)
+int Program::WaitForExit(std::chrono::milliseconds timeout)
+{
+    if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
         return -1;
     DWORD code = 0;
     GetExitCodeProcess(process_.hProcess, &code);

@@ -38,9 +38,7 @@ class Program {
     RECT Place(form::Control control) const;
     RECT ClientOnScreen() const;
     HWND Focused() const;
-    bool HasFocus(form::Control control) const {
-        return Focused() != nullptr && Focused() == Find(control);
-    }
+    bool HasFocus(form::Control control) const { return Focused() != nullptr && Focused() == Find(control); }
 
     void Click(form::Control control);
     // Letters, digits and Enter as key presses; `modifiers` are held meanwhile (VK_SHIFT...).
