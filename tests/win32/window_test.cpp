@@ -94,8 +94,10 @@ TEST_F(WindowTest, OpensWithItsCaptionAndClientSizeAndStartFocused)
     EXPECT_EQ(client.right, 520);
     EXPECT_EQ(client.bottom, 243);
     EXPECT_TRUE(driver::WaitUntil([&] { return program.HasFocus({Id::Command3}); }));
-    // The settings boxes are named for a screen reader by the hidden caption before each.
+    // The settings boxes are named for a screen reader by the hidden caption before each, the
+    // title picture by its window text.
     EXPECT_EQ(AccessibleName(program.Find({Id::Text1})), L"Počet příkladů");
+    EXPECT_EQ(AccessibleName(program.Find({Id::Image1})), L"Sumatko 2001: čísla a tužka");
     // Tab goes by the window's own order, past the controls under the title panel.
     program.Press(VK_TAB);
     EXPECT_TRUE(driver::WaitUntil([&] { return program.HasFocus({Id::Check1}); }));
