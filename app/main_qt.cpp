@@ -29,9 +29,11 @@ int main(int argc, char* argv[])
         std::fputs(kNoDisplay, stderr);
         return EXIT_FAILURE;
     }
+    std::jthread fonts = qtui::ReadFontConfiguration();
     const QtMessageHandler previous = qInstallMessageHandler(StartUpMessages);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
+    fonts.join();
     qtui::SetUpApplication(app);
     qtui::Window window;
     window.show();

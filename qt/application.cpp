@@ -1,9 +1,11 @@
 #include "qt/window.h"
 
+#include "qt/controls.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
-#include <QImageReader>
+#include <QPixmap>
 #include <QLibraryInfo>
 #include <QProxyStyle>
 #include <QStyleFactory>
@@ -11,6 +13,10 @@
 
 #include <algorithm>
 #include <mutex>
+
+#ifdef SUMATKO_HAVE_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
 
 // Resources of a static library must be registered by name, from the global namespace.
 static void InitPictures()
@@ -23,12 +29,13 @@ namespace qtui {
 
 namespace {
 
+// Rendered sizes rather than the drawing: asking Qt for SVG would load its image plugins
+// before the first frame.
 QIcon AppIcon()
 {
-    QIcon icon(QStringLiteral(":/pictures/icon-16.png"));
-    // The drawing scales to large sizes only where Qt can read SVG.
-    if (QImageReader::supportedImageFormats().contains("svg"))
-        icon.addFile(QStringLiteral(":/pictures/icon.svg"));
+    QIcon icon;
+    for (const char* size : {"16", "32", "48"})
+        icon.addPixmap(QPixmap::fromImage(ReadPicture(QStringLiteral(":/pictures/icon-%1.png").arg(QLatin1String(size)))));
     return icon;
 }
 
@@ -58,6 +65,17 @@ private:
 
 } // namespace
 
+std::jthread ReadFontConfiguration()
+{
+#ifdef SUMATKO_HAVE_FONTCONFIG
+    // The first text the window lays out would otherwise wait some milliseconds for this; Qt's
+    // own FcInit later finds it done. Fontconfig initialises its configuration atomically.
+    return std::jthread([] { FcInit(); });
+#else
+    return {};
+#endif
+}
+
 void SetUpApplication(QApplication& app)
 {
     InitPictures();
@@ -67,7 +85,6 @@ void SetUpApplication(QApplication& app)
     // the answer boxes room for their text under every desktop theme.
     QApplication::setStyle(new FittedCheckBoxes);
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 
     auto* translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_cs"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QEvent>
+#include <QImageReader>
 #include <QWidget>
 
 namespace qtui {
@@ -13,6 +14,13 @@ QFont ArialBold(int pixelSize)
     font.setPixelSize(pixelSize);
     font.setBold(true);
     return font;
+}
+
+QImage ReadPicture(const QString& path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 bool AutoSizeLabel::event(QEvent* event)

@@ -73,10 +73,9 @@ QColor ColourOf(form::Rgb rgb) { return QColor(rgb.R, rgb.G, rgb.B); }
 
 QFont FontOf(const form::ControlSpec& spec)
 {
+    // Linux has no MS Sans Serif; its stand-in is Arial's, and one family is one font to load.
     QFont font = ArialBold(spec.FontPx);
-    if (spec.Font == form::Face::MsSansSerif)
-        font.setFamily(QStringLiteral("MS Sans Serif"));
-    else if (spec.Font == form::Face::Wingdings)
+    if (spec.Font == form::Face::Wingdings)
         font.setFamily(QStringLiteral("Wingdings"));
     font.setBold(!spec.Has(form::Regular));
     return font;
@@ -91,19 +90,18 @@ Qt::Alignment AlignmentOf(const form::ControlSpec& spec)
     return horizontal | (spec.Type == Kind::TextBox ? Qt::AlignVCenter : Qt::AlignTop);
 }
 
-// The title drawn for the screen's scale from the rendering that fits it best, so that it
-// stays crisp on a projector at 1.5 or 2 times.
-QPixmap TitlePixmap(qreal scale)
+// The title rendering that fits the screen's scale best, so that it stays crisp on a projector
+// at 1.5 or 2 times.
+qreal TitleScale(qreal screenScale) { return screenScale >= 1.75 ? 2.0 : screenScale >= 1.25 ? 1.5 : 1.0; }
+
+QString TitleFile(qreal titleScale)
 {
-    const char* name = scale >= 1.75 ? ":/pictures/title@2x.png"
-                       : scale >= 1.25 ? ":/pictures/title@1.5x.png"
-                                       : ":/pictures/title.png";
-    QPixmap pixmap(QString::fromLatin1(name));
-    pixmap.setDevicePixelRatio(scale >= 1.75 ? 2.0 : scale >= 1.25 ? 1.5 : 1.0);
-    return pixmap;
+    return titleScale == 2.0   ? QStringLiteral(":/pictures/title@2x.png")
+           : titleScale == 1.5 ? QStringLiteral(":/pictures/title@1.5x.png")
+                               : QStringLiteral(":/pictures/title.png");
 }
 
-QWidget* Make(const form::ControlSpec& spec, QWidget* container, qreal scale)
+QWidget* Make(const form::ControlSpec& spec, QWidget* container)
 {
     const QString text = QString::fromUtf8(spec.Text);
     switch (spec.Type) {
@@ -113,11 +111,8 @@ QWidget* Make(const form::ControlSpec& spec, QWidget* container, qreal scale)
         if (spec.Has(form::AutoSize))
             return new AutoSizeLabel(text, container);
         return new QLabel(text, container);
-    case Kind::Image: {
-        auto* image = new QLabel(container);
-        image->setPixmap(TitlePixmap(scale));
-        return image;
-    }
+    case Kind::Image:
+        return new QLabel(container);
     case Kind::TextBox: {
         // The text comes once the font is set: a box lays out its text at once, and a layout in
         // the default font would load that font for nothing.
@@ -218,7 +213,15 @@ Window::Window(std::optional<std::uint32_t> seed, QWidget* parent)
     pause_->setSingleShot(true);
     pause_->setTimerType(Qt::PreciseTimer);
     connect(pause_, &QTimer::timeout, this, &Window::ResumeWhenDue);
+    // The title decodes on another core while the controls before it are made.
+    title_ = std::async(std::launch::async, ReadPicture, TitleFile(TitleScale(devicePixelRatioF())));
+    // A text box lays out its empty text in the application's font the moment it is made, before
+    // it gets its own; in the boxes' own font that costs nothing, in the desktop's it would load a
+    // font the first frame never shows. Dialogs and menus get the desktop's font back at once.
+    const QFont desktopFont = QApplication::font();
+    QApplication::setFont(ArialBold(9));
     form_.Load();
+    QApplication::setFont(desktopFont);
     CentreOnScreen();
     KeepOutOfTaskbar();
 }
@@ -268,6 +271,8 @@ void Window::Create(const form::ControlSpec& spec)
         setObjectName(QString::fromLatin1(spec.Name));
         setWindowTitle(QString::fromUtf8(spec.Text));
         setFixedSize(qRound(spec.Width), qRound(spec.Height));
+        // What the controls inherit until they get their own fonts (see the constructor).
+        setFont(ArialBold(9));
         widgets_[slot] = this;
         return;
     }
@@ -282,8 +287,13 @@ void Window::Create(const form::ControlSpec& spec)
         timers_[slot] = timer;
         return;
     }
-    QWidget* widget = Make(spec, widgets_[static_cast<std::size_t>(spec.Container)], devicePixelRatioF());
+    QWidget* widget = Make(spec, widgets_[static_cast<std::size_t>(spec.Container)]);
     Style(widget, spec);
+    if (spec.Type == Kind::Image) {
+        QPixmap title = QPixmap::fromImage(title_.get());
+        title.setDevicePixelRatio(TitleScale(devicePixelRatioF()));
+        static_cast<QLabel*>(widget)->setPixmap(title);
+    }
     if (auto* box = qobject_cast<QLineEdit*>(widget))
         box->setText(QString::fromUtf8(spec.Text));
     widget->setGeometry(Shown(spec.Left), Shown(spec.Top), qRound(spec.Width), qRound(spec.Height));
@@ -487,14 +497,19 @@ void Window::KeepOutOfTaskbar()
     xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
     if (connection == nullptr)
         return;
-    auto atom = [connection](const char* name) -> xcb_atom_t {
-        const auto cookie = xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+    // Both names go out before either answer is awaited: one round trip to the server, not two.
+    auto ask = [connection](const char* name) {
+        return xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+    };
+    auto answer = [connection](xcb_intern_atom_cookie_t cookie) -> xcb_atom_t {
         const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
             xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
         return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     };
-    const xcb_atom_t netWmState = atom("_NET_WM_STATE");
-    const xcb_atom_t skipTaskbar = atom("_NET_WM_STATE_SKIP_TASKBAR");
+    const auto stateCookie = ask("_NET_WM_STATE");
+    const auto skipCookie = ask("_NET_WM_STATE_SKIP_TASKBAR");
+    const xcb_atom_t netWmState = answer(stateCookie);
+    const xcb_atom_t skipTaskbar = answer(skipCookie);
     if (netWmState == XCB_ATOM_NONE || skipTaskbar == XCB_ATOM_NONE)
         return;
     xcb_change_property(connection, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(winId()), netWmState,

@@ -3,11 +3,14 @@
 #include "form/form1.h"
 #include "form/toolkit.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
+#include <future>
 #include <optional>
+#include <thread>
 #include <vector>
 
 class QApplication;
@@ -20,6 +23,10 @@ namespace qtui {
 // Application-wide set-up: name and version, font substitutes, Czech texts of Qt's own
 // dialogs and buttons, the window icon.
 void SetUpApplication(QApplication& app);
+
+// Reads the system's font configuration on another core while the application object connects
+// to the display; join it before the window is made. Without fontconfig the thread does nothing.
+std::jthread ReadFontConfiguration();
 
 // The window on Qt Widgets: it realises Form1's controls, input and time, and nothing else.
 // Every widget's objectName is its control's name ("Picture6", "txtVysl(3)").
@@ -82,6 +89,7 @@ private:
     QTimer* pause_;
     Clock::time_point deadline_{};
     InputBlocker* inputBlocker_;
+    std::future<QImage> title_;
 };
 
 } // namespace qtui
