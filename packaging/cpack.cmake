@@ -3,8 +3,9 @@
 # (`cpack --preset windows`), sumatko2001-<version>-win64.zip.
 set(CPACK_PACKAGE_NAME sumatko2001)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "Tým Sumatko 2001")
-set(CPACK_PACKAGE_CONTACT "Tým Sumatko 2001 <tym@sumatko.example.cz>")
+set(CPACK_PACKAGE_VENDOR "The Sumatko 2001 developers")
+# No address is given: the project has none to publish yet, and an invented one would mislead.
+set(CPACK_PACKAGE_CONTACT "The Sumatko 2001 developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "arithmetic drill for primary-school pupils")
 set(CPACK_PACKAGE_DESCRIPTION
   "Sumatko 2001 poses random sums to work out against the clock: addition,\n\
