@@ -1,4 +1,5 @@
 #include "drill/generator.h"
+#include "reference_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <tuple>
 
 using namespace drill;
+using reference::OperandReach;
 
 namespace {
 
@@ -15,51 +17,9 @@ constexpr std::int64_t kDraws = std::int64_t{1} << 24;
 
 const ProblemRules kDefaults{0, 10, 0, 10, 0, 100, {true, true, true, true}};
 
-// What the operand formula means, worked out independently: the working bounds after raising,
-// and the values a draw can give.
-struct ValueRange {
-    int Min;
-    int Max;
-};
-ValueRange ValuesOf(int lo, int hi, int op)
-{
-    if ((op == 2 || op == 3) && (lo == 0 || lo == 1))
-        lo = 2;
-    if (hi >= lo)
-        return {lo, hi};
-    return {hi + 1, lo}; // reversed: hi + 1 .. lo - 1, and lo for a draw of 0
-}
-
-bool Accepts(const ProblemRules& r, int op, std::int64_t a, std::int64_t b)
-{
-    if (!r.OpEnabled[op] || a == b)
-        return false;
-    std::int64_t result = 0;
-    if (op == 0) result = a + b;
-    if (op == 1) result = a - b;
-    if (op == 2) result = a * b;
-    if (op == 3) {
-        if (b == 0 || a % b != 0)
-            return false;
-        result = a / b;
-    }
-    return result >= r.ResultMin && result <= r.ResultMax;
-}
-
 void ExpectWithinRules(const ProblemRules& r, const ProblemRecord& p)
 {
-    ASSERT_GE(p.Op, 0);
-    ASSERT_LE(p.Op, 3);
-    const ValueRange first = ValuesOf(r.FirstMin, r.FirstMax, p.Op);
-    const ValueRange second = ValuesOf(r.SecondMin, r.SecondMax, p.Op);
-    EXPECT_TRUE(p.First >= first.Min && p.First <= first.Max) << p.First;
-    EXPECT_TRUE(p.Second >= second.Min && p.Second <= second.Max) << p.Second;
-    EXPECT_TRUE(Accepts(r, p.Op, p.First, p.Second)) << p.First << ' ' << p.Op << ' ' << p.Second;
-    const std::int64_t expected = p.Op == 0 ? p.First + p.Second
-                                : p.Op == 1 ? p.First - p.Second
-                                : p.Op == 2 ? p.First * p.Second
-                                            : p.First / p.Second;
-    EXPECT_EQ(p.Result, expected);
+    EXPECT_EQ(reference::Broken(r, p), nullptr) << p.First << ' ' << p.Op << ' ' << p.Second << " = " << p.Result;
 }
 
 // The exact chance of each accepted (op, a, b), by brute force over every operand value.
@@ -68,11 +28,11 @@ std::map<std::tuple<int, int, int>, double> ExpectedDistribution(const ProblemRu
     std::map<std::tuple<int, int, int>, double> weights;
     double total = 0;
     for (int op = 0; op < 4; ++op) {
-        const ValueRange A = ValuesOf(r.FirstMin, r.FirstMax, op), B = ValuesOf(r.SecondMin, r.SecondMax, op);
+        const auto A = OperandReach(r.FirstMin, r.FirstMax, op), B = OperandReach(r.SecondMin, r.SecondMax, op);
         const int lo1 = WorkingLowerBound(r.FirstMin, op), lo2 = WorkingLowerBound(r.SecondMin, op);
-        for (int a = A.Min; a <= A.Max; ++a)
-            for (int b = B.Min; b <= B.Max; ++b)
-                if (Accepts(r, op, a, b)) {
+        for (int a = A.From; a <= A.To; ++a)
+            for (int b = B.From; b <= B.To; ++b)
+                if (reference::Accepts(r, op, a, b)) {
                     const double w = static_cast<double>(DrawsGiving(a, lo1, r.FirstMax)) *
                                      static_cast<double>(DrawsGiving(b, lo2, r.SecondMax));
                     weights[{op, a, b}] = w;
@@ -116,17 +76,19 @@ TEST(OperandFormula, StaysWithinWhatTheFormulaMeans)
     const float justBelowOne = 1.0f - 0x1p-24f;
     // In single precision 30000 + 0.99999994 * 100 rounds up to 30100, one past the bound.
     EXPECT_EQ(std::floor(justBelowOne * 100.0f + 30000.0f), 30100.0f);
-    EXPECT_EQ(OperandFromDraw(justBelowOne, 30000, 30099), 30099);
-    EXPECT_EQ(OperandFromDraw(justBelowOne, -32768, 32767), 32767);
-    EXPECT_EQ(OperandFromDraw(0.0f, -32768, 32767), -32768);
-    EXPECT_EQ(OperandFromDraw(0.35f, 2, 10), 5); // the worked example: 0.35 * 9 + 2
-    EXPECT_EQ(OperandFromDraw(0.9f, 2, 10), 10);
-    EXPECT_EQ(OperandFromDraw(0.5f, 0, 10), 5);
-    EXPECT_EQ(OperandFromDraw(0.7f, 2, 1), 2); // span 0 keeps the raised bound
-    // Reversed 10..5 gives 6..9, and 10 only for a draw of 0.
-    EXPECT_EQ(OperandFromDraw(0.0f, 10, 5), 10);
-    EXPECT_EQ(OperandFromDraw(0x1p-24f, 10, 5), 9);
-    EXPECT_EQ(OperandFromDraw(justBelowOne, 10, 5), 6);
+    struct Case {
+        float u;
+        int lo, hi, value;
+    };
+    const Case cases[] = {
+        {justBelowOne, 30000, 30099, 30099}, {justBelowOne, -32768, 32767, 32767}, {0.0f, -32768, 32767, -32768},
+        {0.35f, 2, 10, 5}, // the worked example: 0.35 * 9 + 2
+        {0.9f, 2, 10, 10}, {0.5f, 0, 10, 5}, {0.7f, 2, 1, 2}, // span 0 keeps the raised bound
+        // Reversed 10..5 gives 6..9, and 10 only for a draw of 0.
+        {0.0f, 10, 5, 10}, {0x1p-24f, 10, 5, 9}, {justBelowOne, 10, 5, 6},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(OperandFromDraw(c.u, c.lo, c.hi), c.value) << c.u << " in " << c.lo << ".." << c.hi;
 }
 
 TEST(OperandFormula, DrawCountsMatchEveryDrawExhaustively)
@@ -164,6 +126,16 @@ TEST(Counting, KnowsTheSettingsThatAdmitNothing)
     EXPECT_LT(count.AcceptChance(), 1e-6);
     // 30030 = 2*3*5*7*11*13 has 64 positive divisors: 64 signed pairs each way.
     EXPECT_EQ(count.Pairs[Multiplication], 128u);
+    ProblemGenerator generator(sparse);
+    EXPECT_TRUE(generator.UsesCounting()) << "trying would take millions of attempts a problem";
+    RandomSource random(1);
+    std::set<int> firsts;
+    for (int i = 0; i < 999; ++i) {
+        const ProblemRecord p = generator.Next(random);
+        ExpectWithinRules(sparse, p);
+        firsts.insert(p.First);
+    }
+    EXPECT_GT(firsts.size(), 60u);
 }
 
 TEST(Generator, DefaultSettingsGiveTheExpectedProblems)
@@ -248,19 +220,4 @@ TEST(Generator, CountingAndAttemptsDrawTheSameDistribution)
             EXPECT_LT(chi, critical) << "method " << static_cast<int>(method);
         }
     }
-}
-
-TEST(Generator, SparseSettingsAreServedByCounting)
-{
-    const ProblemRules sparse{-32768, 32767, -32768, 32767, 30030, 30030, {false, false, true, false}};
-    ProblemGenerator generator(sparse);
-    EXPECT_TRUE(generator.UsesCounting());
-    RandomSource random(1);
-    std::set<int> firsts;
-    for (int i = 0; i < 999; ++i) {
-        const ProblemRecord p = generator.Next(random);
-        ExpectWithinRules(sparse, p);
-        firsts.insert(p.First);
-    }
-    EXPECT_GT(firsts.size(), 60u);
 }

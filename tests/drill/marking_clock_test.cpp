@@ -3,37 +3,27 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace drill;
 
-TEST(MarkAnswer, EmptyCorrectAndWrong)
+TEST(MarkAnswer, EmptyCorrectAndWrongTypedOrPasted)
 {
-    EXPECT_EQ(MarkAnswer("", 7), AnswerMark::Empty);
-    EXPECT_EQ(MarkAnswer("   ", 7), AnswerMark::Empty);
-    EXPECT_EQ(MarkAnswer("\t", 0), AnswerMark::Correct); // only spaces count as blank; a tab reads as 0
-    EXPECT_EQ(MarkAnswer("007", 7), AnswerMark::Correct);
-    EXPECT_EQ(MarkAnswer("7", 8), AnswerMark::Wrong);
-    EXPECT_EQ(MarkAnswer("0", 0), AnswerMark::Correct);
-    EXPECT_EQ(MarkAnswer("32767", 32767), AnswerMark::Correct);
-    // A negative result needs a minus sign, which a typed answer cannot hold.
-    EXPECT_EQ(MarkAnswer("3", -3), AnswerMark::Wrong);
-    EXPECT_EQ(MarkAnswer("-3", -3), AnswerMark::Correct);
-}
-
-TEST(MarkAnswer, ReadsTheNumberAtTheStartOfPastedText)
-{
-    EXPECT_DOUBLE_EQ(LeadingNumber("12abc"), 12);
-    EXPECT_DOUBLE_EQ(LeadingNumber("7 5"), 7);
-    EXPECT_DOUBLE_EQ(LeadingNumber("+4.5x"), 4.5);
-    EXPECT_DOUBLE_EQ(LeadingNumber("-.5"), -0.5);
-    EXPECT_DOUBLE_EQ(LeadingNumber("1.2.3"), 1.2);
-    EXPECT_DOUBLE_EQ(LeadingNumber("abc"), 0);
-    EXPECT_DOUBLE_EQ(LeadingNumber("."), 0);
-    EXPECT_DOUBLE_EQ(LeadingNumber("-"), 0);
-    EXPECT_EQ(MarkAnswer("5 ", 5), AnswerMark::Correct);
-    EXPECT_EQ(MarkAnswer("x", 0), AnswerMark::Correct);
-    EXPECT_EQ(MarkAnswer("5.0", 5), AnswerMark::Correct);
-    EXPECT_EQ(MarkAnswer("5.5", 5), AnswerMark::Wrong);
-    EXPECT_EQ(MarkAnswer(std::string(400, '9'), 9), AnswerMark::Wrong); // beyond a double: no crash
+    using enum AnswerMark;
+    const std::tuple<std::string, int, AnswerMark> cases[] = {
+        {"", 7, Empty}, {"   ", 7, Empty}, {"\t", 0, Correct}, // only spaces count as blank; a tab reads as 0
+        {"007", 7, Correct}, {"7", 8, Wrong}, {"0", 0, Correct}, {"32767", 32767, Correct},
+        {"3", -3, Wrong}, {"-3", -3, Correct}, // a negative result needs a minus, which a typed answer cannot hold
+        {"5 ", 5, Correct}, {"x", 0, Correct}, {"5.0", 5, Correct}, {"5.5", 5, Wrong},
+        {std::string(400, '9'), 9, Wrong}, // beyond a double: no crash
+    };
+    for (const auto& [text, result, mark] : cases)
+        EXPECT_EQ(MarkAnswer(text, static_cast<std::int16_t>(result)), mark) << '"' << text << '"';
+    // Pasted text counts by the number at its start.
+    const std::pair<const char*, double> leading[] = {{"12abc", 12}, {"7 5", 7},   {"+4.5x", 4.5}, {"-.5", -0.5},
+                                                      {"1.2.3", 1.2}, {"abc", 0}, {".", 0},        {"-", 0}};
+    for (const auto& [text, value] : leading)
+        EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << text;
 }
 
 TEST(ComputeGrade, FollowsTheShareOfWrongAndEmptyAnswers)
@@ -55,13 +45,12 @@ TEST(ComputeGrade, FollowsTheShareOfWrongAndEmptyAnswers)
 
 TEST(Clock, FormatsHoursOfTheDay)
 {
-    EXPECT_EQ(FormatClock(100), "00:01:40");
-    EXPECT_EQ(FormatClock(59), "00:00:59");
-    EXPECT_EQ(FormatClock(0), "00:00:00");
-    EXPECT_EQ(FormatClock(3600), "01:00:00");
-    EXPECT_EQ(FormatClock(86399), "23:59:59");
-    EXPECT_EQ(FormatClock(90000), "01:00:00");
-    EXPECT_EQ(FormatClock(2147483647), "03:14:07");
+    const std::pair<std::int64_t, const char*> shown[] = {{100, "00:01:40"},   {59, "00:00:59"},
+                                                          {0, "00:00:00"},     {3600, "01:00:00"},
+                                                          {86399, "23:59:59"}, {90000, "01:00:00"},
+                                                          {2147483647, "03:14:07"}};
+    for (const auto& [seconds, text] : shown)
+        EXPECT_EQ(FormatClock(seconds), text);
     std::int64_t left = 0;
     StartCountdown(left, 2147483647); // the largest limit does not overflow
     EXPECT_FALSE(CountdownTick(left));

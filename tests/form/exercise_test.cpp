@@ -43,6 +43,15 @@ std::vector<std::chrono::milliseconds> Pauses(const FakeToolkit& toolkit, std::s
     return pauses;
 }
 
+// What a marked answer box shows and tells a screen reader.
+struct Shown {
+    std::string text;
+    Rgb fore;
+    bool struck;
+    std::string said;
+    friend bool operator==(const Shown&, const Shown&) = default;
+};
+
 TEST(Exercise, MarksCountsAndGradeForEachKindOfAnswer)
 {
     struct Case {
@@ -71,21 +80,13 @@ TEST(Exercise, MarksCountsAndGradeForEachKindOfAnswer)
         EXPECT_TRUE(w[{Id::Command2}].Visible);
         for (int row = 1; row <= 10; ++row) {
             const FakeControl& box = w.box(row);
-            EXPECT_TRUE(box.Locked) << row;
             const std::string typed = c.answer(row, w.result(row));
-            if (typed.empty()) {
-                EXPECT_EQ(box.Text, "?");
-                EXPECT_EQ(box.Fore, kEmptyRed);
-                EXPECT_EQ(box.AccessibleDescription, "nevyplněno");
-            } else if (typed == std::to_string(w.result(row))) {
-                EXPECT_EQ(box.Fore, kNavy);
-                EXPECT_FALSE(box.StrikeOut);
-                EXPECT_EQ(box.AccessibleDescription, "správně");
-            } else {
-                EXPECT_EQ(box.Fore, kRed);
-                EXPECT_TRUE(box.StrikeOut);
-                EXPECT_EQ(box.AccessibleDescription, "špatně");
-            }
+            const bool right = typed == std::to_string(w.result(row));
+            const Shown expected = typed.empty() ? Shown{"?", kEmptyRed, false, "nevyplněno"}
+                                   : right       ? Shown{typed, kNavy, false, "správně"}
+                                                 : Shown{typed, kRed, true, "špatně"};
+            EXPECT_EQ((Shown{box.Text, *box.Fore, box.StrikeOut, box.AccessibleDescription}), expected) << row;
+            EXPECT_TRUE(box.Locked) << row;
         }
         // The list eases back until row 1 rests between the markers, though row 1 had the focus.
         EXPECT_GE(w.easeToRest(), 0);
@@ -125,22 +126,17 @@ TEST(Exercise, SlidesAndScrollOutReachTheToolkitAtTheirPace)
     w.toolkit.now += 5s;
     const auto begin = w.toolkit.now;
     w.start(10);
-    const std::vector<float> settings = Path(w.toolkit, "Picture6", &Move::Top);
-    const std::vector<float> slide1{-48.67F, -99.11F, -132.74F, -155.16F, -170.11F, -180.07F, -186.71F, -191.14F};
-    ASSERT_EQ(settings.size(), slide1.size() + 2) << "8 steps, the final value, and the move to Left 165";
-    for (std::size_t i = 0; i < slide1.size(); ++i)
-        EXPECT_NEAR(settings[i], slide1[i], 0.006) << i;
-    EXPECT_EQ(settings[8], -190.0F);
-    const std::vector<float> title = Path(w.toolkit, "Picture7", &Move::Left);
-    ASSERT_EQ(title.size(), 12U);
-    EXPECT_NEAR(title.front(), -196.0, 0.006);
-    EXPECT_EQ(title.back(), -600.0F);
+    // Every position of each slide reaches the toolkit, then the settings move aside to Left 165.
+    std::vector<float> settings = drill::SlidePositions(27, drill::slides::SettingsUp);
+    settings.push_back(-190.0F);
+    EXPECT_EQ(Path(w.toolkit, "Picture6", &Move::Top), settings);
+    EXPECT_EQ(Path(w.toolkit, "Picture7", &Move::Left), drill::SlidePositions(6, drill::slides::TitleOut));
     EXPECT_FALSE(w[{Id::Picture7}].Visible);
     EXPECT_TRUE(w[{Id::Command1}].Enabled) << "Hotovo! is never shown greyed";
     EXPECT_EQ(Pauses(w.toolkit, 0, begin), std::vector<std::chrono::milliseconds>(19, 50ms));
     EXPECT_EQ(w.toolkit.repaints, 19);
     EXPECT_EQ(w[{Id::Picture6}].Left, 165.0F);
-    EXPECT_FALSE(w[{Id::Picture6}].Enabled);
+    EXPECT_FALSE(w[{Id::Picture6}].Enabled) << "the settings cannot be edited during the exercise";
 
     ASSERT_GE(w.easeToRest(), 0);
     const std::size_t movesBefore = w.toolkit.moves.size();
@@ -174,9 +170,8 @@ TEST(Exercise, ToggleTwiceThenZnovuThenASecondStart)
     w.click(Id::Command2);
     EXPECT_EQ(w.text(Id::Command2), "Příklady");
     EXPECT_TRUE(w[{Id::Picture5}].Visible);
-    EXPECT_EQ(w[{Id::Picture5}].Left, 5.0F);
-    EXPECT_EQ(w[{Id::Picture6}].Left, 165.0F);
-    EXPECT_EQ(w[{Id::Picture6}].Top, 5.0F);
+    EXPECT_EQ(w.place(Id::Picture5), (std::pair{5.0F, 5.0F}));
+    EXPECT_EQ(w.place(Id::Picture6), (std::pair{165.0F, 5.0F}));
     EXPECT_FALSE(w[{Id::Picture1}].Visible) << "the list lies under the results";
     w.click(Id::Command2);
     EXPECT_EQ(w.text(Id::Command2), "Známka");
@@ -187,20 +182,15 @@ TEST(Exercise, ToggleTwiceThenZnovuThenASecondStart)
     w.click(Id::Command4);
     EXPECT_EQ(w.form.RowCount(), 0);
     EXPECT_EQ(w.toolkit.controls.count("txtVysl(1)"), 0U);
-    EXPECT_TRUE(w[{Id::Picture7}].Visible);
-    EXPECT_EQ(w[{Id::Picture7}].Left, 6.0F);
-    EXPECT_EQ(w[{Id::Picture6}].Left, 300.0F);
-    EXPECT_EQ(w[{Id::Picture6}].Top, 27.0F);
-    EXPECT_TRUE(w[{Id::Picture6}].Enabled);
-    EXPECT_FALSE(w[{Id::Command2}].Visible);
-    EXPECT_FALSE(w[{Id::Picture1}].Visible);
-    EXPECT_FALSE(w[{Id::Picture2}].Visible);
+    EXPECT_EQ(w.place(Id::Picture7), (std::pair{6.0F, 6.0F}));
+    EXPECT_EQ(w.place(Id::Picture6), (std::pair{300.0F, 27.0F}));
+    EXPECT_TRUE(w[{Id::Picture7}].Visible && w[{Id::Picture6}].Enabled);
+    EXPECT_FALSE(w[{Id::Command2}].Visible || w[{Id::Picture1}].Visible || w[{Id::Picture2}].Visible);
     EXPECT_EQ(w.text(Id::Text4), "12");
     EXPECT_EQ(w.toolkit.focus, Control{Id::Command3}) << "the same place as at opening";
 
     w.start(10);
-    EXPECT_EQ(w.box(1).Text, "") << "fresh rows, unmarked";
-    EXPECT_FALSE(w.box(1).Locked);
+    EXPECT_TRUE(w.box(1).Text.empty() && !w.box(1).Locked) << "fresh rows, unmarked";
     w.click(Id::Command1);
     const std::size_t from = w.toolkit.moves.size();
     w.click(Id::Command2);

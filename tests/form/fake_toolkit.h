@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace form::test {
@@ -19,8 +20,8 @@ struct FakeControl {
     ControlSpec Spec{};
     float Left = 0, Top = 0, Width = 0, Height = 0;
     bool Visible = true, Enabled = true, Locked = false, StrikeOut = false, DigitsOnly = false;
-    std::string Text, AccessibleName, AccessibleDescription;
-    std::optional<Rgb> Fore;
+    std::string Text{}, AccessibleName{}, AccessibleDescription{};
+    std::optional<Rgb> Fore{};
     int Value = 0;
 };
 
@@ -43,12 +44,7 @@ public:
     int repaints = 0;
     Clock::time_point now{};
 
-    FakeControl& at(Control c)
-    {
-        auto it = controls.find(Name(c));
-        EXPECT_NE(it, controls.end()) << Name(c) << " was never created";
-        return it == controls.end() ? controls[Name(c)] : it->second;
-    }
+    FakeControl& at(Control c) { return controls.at(Name(c)); } // throws for a control never created
     const FakeControl& at(Control c) const { return controls.at(Name(c)); }
 
     // What the pupil does with the keyboard in a box: the toolkit keeps a locked box as it is,
@@ -61,9 +57,8 @@ public:
         for (Control in = c; in.Which != Id::Form1; in = {form::Spec(in.Which).Container})
             if (!at(in).Enabled || !at(in).Visible)
                 return false;
-        for (char ch : text)
-            if (box.DigitsOnly && (ch < '0' || ch > '9'))
-                return false;
+        if (box.DigitsOnly && text.find_first_not_of("0123456789") != std::string::npos)
+            return false;
         box.Text = text.substr(0, box.Spec.MaxLength > 0 ? static_cast<std::size_t>(box.Spec.MaxLength) : text.size());
         return true;
     }
@@ -78,29 +73,19 @@ public:
         form->PauseElapsed();
         return true;
     }
-    // Runs every pause of the sequences now going; returns how many there were.
-    int settle()
+    // Runs every pause of the sequences now going.
+    void settle()
     {
-        int n = 0;
-        while (step())
-            ++n;
-        return n;
+        while (step()) {
+        }
     }
 
     void Create(const ControlSpec& spec) override
     {
-        FakeControl& c = controls[Name({spec.Which})];
-        c.Spec = spec;
-        c.Left = spec.Left;
-        c.Top = spec.Top;
-        c.Width = spec.Width;
-        c.Height = spec.Height;
-        c.Visible = !spec.Has(Hidden);
-        c.Text = spec.Text;
-        c.Fore = spec.Fore;
-        c.Value = spec.Has(Checked) ? 1 : 0;
-        if (spec.AccessibleName != nullptr)
-            c.AccessibleName = spec.AccessibleName;
+        controls[Name({spec.Which})] = {.Spec = spec, .Left = spec.Left, .Top = spec.Top, .Width = spec.Width,
+                                        .Height = spec.Height, .Visible = !spec.Has(Hidden), .Text = spec.Text,
+                                        .AccessibleName = spec.AccessibleName ? spec.AccessibleName : "",
+                                        .Fore = spec.Fore, .Value = spec.Has(Checked) ? 1 : 0};
         if (spec.Type == Kind::Timer && !spec.Has(Disabled))
             timers[spec.Which] = std::chrono::milliseconds(spec.IntervalMs);
     }
@@ -121,15 +106,10 @@ public:
     }
     void SetPosition(Control c, float left, float top) override
     {
-        at(c).Left = left;
-        at(c).Top = top;
+        std::tie(at(c).Left, at(c).Top) = std::pair(left, top);
         moves.push_back({Name(c), left, top});
     }
-    void SetSize(Control c, float width, float height) override
-    {
-        at(c).Width = width;
-        at(c).Height = height;
-    }
+    void SetSize(Control c, float width, float height) override { std::tie(at(c).Width, at(c).Height) = std::pair(width, height); }
     void SetVisible(Control c, bool visible) override { at(c).Visible = visible; }
     void SetEnabled(Control c, bool enabled) override { at(c).Enabled = enabled; }
     void SetText(Control c, std::string_view text) override { at(c).Text = text; }
@@ -153,11 +133,7 @@ public:
     }
     void StartTimer(Id timer, std::chrono::milliseconds interval) override { timers[timer] = interval; }
     void StopTimer(Id timer) override { timers.erase(timer); }
-    void ShowRefusal(Control box, std::string_view message) override
-    {
-        refusal = message;
-        refusalBox = box;
-    }
+    void ShowRefusal(Control box, std::string_view message) override { std::tie(refusal, refusalBox) = std::pair(message, box); }
     void RepaintNow() override { ++repaints; }
     Clock::time_point Now() const override { return now; }
     void StartPause(Clock::time_point deadline) override
@@ -181,6 +157,7 @@ struct Window {
     FakeControl& operator[](Control c) { return toolkit.at(c); }
     FakeControl& box(int row) { return toolkit.at({Id::txtVysl, row}); }
     const std::string& text(Id which) { return toolkit.at({which}).Text; }
+    std::pair<float, float> place(Id which) { return {toolkit.at({which}).Left, toolkit.at({which}).Top}; }
     void click(Id button)
     {
         form.Clicked({button});

@@ -68,43 +68,30 @@ TEST(RandomEvents, NoSequenceOverlapsNoAnswerIsLostAndCountsAddUp)
         const int closeAt = 100 + below(400);
         for (int event = 0; event < closeAt; ++event) {
             std::string what;
-            switch (below(9)) {
-            case 0: {
+            const int kind = below(9);
+            if (kind == 0) {
                 const Id button = kButtons[below(4)];
                 what = "click " + Name({button});
                 w.form.Clicked({button});
-                break;
-            }
-            case 1:
-            case 2: {
+            } else if (kind <= 2) {
                 const Control at = w.toolkit.focus.value_or(Control{Id::Command3});
                 const int key = kKeys[below(9)];
                 what = "key " + std::to_string(key) + " in " + Name(at);
                 if (!w.form.KeyDown(at, key, below(2)) && key == keys::Space && form::Spec(at.Which).Type == Kind::Button)
                     w.form.Clicked(at); // the toolkit's own press of a focused button
-                break;
-            }
-            case 3:
-                if (w.form.RowCount() > 0) {
-                    const int row = 1 + below(w.form.RowCount());
-                    const std::string digits = std::to_string(below(2) ? w.result(row) : below(100));
-                    what = "type " + digits + " in row " + std::to_string(row);
-                    if (!w.form.SequenceRunning() && w.toolkit.type({Id::txtVysl, row}, digits))
-                        model.typed[row] = digits;
-                }
-                break;
-            case 4:
-                what = "clock tick";
-                w.form.Timer(Id::tmrCas);
-                break;
-            case 5:
-                what = "easing tick";
-                w.form.Timer(Id::Timer1);
-                break;
-            default:
+            } else if (kind == 3 && w.form.RowCount() > 0) {
+                const int row = 1 + below(w.form.RowCount());
+                const std::string digits = std::to_string(below(2) ? w.result(row) : below(100));
+                what = "type " + digits + " in row " + std::to_string(row);
+                if (!w.form.SequenceRunning() && w.toolkit.type({Id::txtVysl, row}, digits))
+                    model.typed[row] = digits;
+            } else if (kind == 4 || kind == 5) {
+                const Id timer = kind == 4 ? Id::tmrCas : Id::Timer1;
+                what = "tick of " + Name({timer});
+                w.form.Timer(timer);
+            } else {
                 what = "pause over";
                 w.toolkit.step();
-                break;
             }
             CheckInvariants(w, model, "seed " + std::to_string(seed) + ", event " + std::to_string(event) + ": " + what);
             if (HasFatalFailure())

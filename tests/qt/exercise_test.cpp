@@ -1,4 +1,5 @@
-// One whole exercise through real clicks and keys, as a pupil does it, and what it shows.
+// One whole exercise through real keys and clicks, as a pupil does it: keys and focus reaching
+// their row, the answers marked, the results toggled and "Znovu".
 
 #include "test_window.h"
 
@@ -13,12 +14,30 @@ using form::Id;
 
 QColor TextColourOf(QLineEdit* box) { return box->palette().color(QPalette::Text); }
 
-TEST(Exercise, StartAnswerFinishResultsAndZnovu)
+TEST(Exercise, KeysAnswersFinishResultsAndZnovu)
 {
     TestWindow w;
-    w.click(Id::Command3);
+    // Enter on the focused "Start" starts.
+    ASSERT_EQ(QApplication::focusWidget(), w.widget({Id::Command3}));
+    QTest::keyClick(w.widget({Id::Command3}), Qt::Key_Return);
+    w.settle();
     ASSERT_EQ(w.form().RowCount(), 10);
+
+    QTest::keyClick(w.box(1), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), w.box(2));
+    QTest::keyClick(w.box(2), Qt::Key_End);
+    EXPECT_EQ(QApplication::focusWidget(), w.box(10));
+    QTest::keyClick(w.box(10), Qt::Key_PageUp);
+    EXPECT_EQ(QApplication::focusWidget(), w.box(6));
+    QTest::mouseClick(w.box(7), Qt::LeftButton);
+    EXPECT_EQ(w.form().State().ScrollTarget, 88 - 44 * 7);
+    QTest::keyClick(w.box(10), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w.widget({Id::Command1})) << "Tab goes where Form1 says";
+    QTest::keyClick(w.widget({Id::Command1}), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), w.box(10));
+
     // Rows 1 to 3 wrong, 4 and 5 empty, the rest right; Enter after each.
+    QTest::mouseClick(w.box(1), Qt::LeftButton);
     for (int row = 1; row <= 10; ++row) {
         ASSERT_EQ(QApplication::focusWidget(), w.box(row));
         if (row <= 3)
@@ -27,11 +46,12 @@ TEST(Exercise, StartAnswerFinishResultsAndZnovu)
             QTest::keyClicks(w.box(row), QString::number(w.result(row)));
         QTest::keyClick(w.box(row), Qt::Key_Return);
     }
-    w.click(Id::Command1);
+    // Space presses "Hotovo!".
+    QTest::keyClick(w.box(10), Qt::Key_Tab);
+    QTest::keyClick(w.widget({Id::Command1}), Qt::Key_Space);
+    w.settle();
     auto caption = [&](Id label) { return w.get<QLabel>({label})->text(); };
-    EXPECT_EQ(caption(Id::Label10), QStringLiteral("005"));
-    EXPECT_EQ(caption(Id::Label11), QStringLiteral("003"));
-    EXPECT_EQ(caption(Id::Label12), QStringLiteral("002"));
+    EXPECT_EQ(caption(Id::Label10) + caption(Id::Label11) + caption(Id::Label12), QStringLiteral("005003002"));
     EXPECT_EQ(caption(Id::lblZnamka), QStringLiteral("3"));
     EXPECT_EQ(TextColourOf(w.box(2)), QColor(255, 0, 0));
     EXPECT_TRUE(w.box(2)->font().strikeOut());

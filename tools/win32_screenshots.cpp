@@ -1,8 +1,8 @@
 // Plays one exercise in the real Windows program and saves the client area of each screen as a
 // BMP: start, exercise, marked and results. tools/take-windows-screenshots runs it under Wine.
-// Usage: take_screenshots PATH-TO-sumatko2001.exe OUTPUT-DIRECTORY
+// Usage: win32_screenshots PATH-TO-sumatko2001.exe OUTPUT-DIRECTORY
 
-#include "window_driver.h"
+#include "win32_driver.h"
 
 #include <cstdio>
 #include <string>
@@ -80,7 +80,7 @@ bool Save(const driver::Program& program, const std::wstring& directory, const w
 int main(int argc, char** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: take_screenshots PATH-TO-sumatko2001.exe OUTPUT-DIRECTORY\n");
+        std::fprintf(stderr, "usage: win32_screenshots PATH-TO-sumatko2001.exe OUTPUT-DIRECTORY\n");
         return 2;
     }
     driver::Program program(driver::WindowsPath(argv[1]));

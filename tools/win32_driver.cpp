@@ -1,8 +1,9 @@
-#include "window_driver.h"
+#include "win32_driver.h"
 
 #include "win32/control_ids.h"
 
-#include <sstream>
+#include <cwchar>
+#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -70,16 +71,10 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
 
 int ResultOf(const std::wstring& caption)
 {
-    std::wistringstream in(caption);
-    int a = 0;
-    int b = 0;
-    std::wstring sign;
-    in >> a >> sign >> b;
-    if (sign == L"+")
-        return a + b;
-    if (sign == L"-")
-        return a - b;
-    return sign == L":" ? a / b : a * b;
+    int a = 0, b = 0;
+    wchar_t sign = 0;
+    swscanf(caption.c_str(), L"%d %lc %d", &a, &sign, &b);
+    return sign == L'+' ? a + b : sign == L'-' ? a - b : sign == L':' ? a / b : a * b;
 }
 
 std::wstring WindowsPath(const char* path)
@@ -126,35 +121,22 @@ Program::~Program()
 
 HWND Program::Find(form::Control control) const
 {
-    struct Search {
-        int id;
-        HWND found;
-    } search{win32::ControlId(control), nullptr};
-    EnumChildWindows(
-        window_,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (GetDlgCtrlID(child) != s->id)
-                return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    // Each control is a child window of its container, with its table entry as its ID.
+    const form::Id container = form::Spec(control.Which).Container;
+    HWND parent = container == form::Id::Form1 ? window_ : Find({container});
+    return parent == nullptr ? nullptr : GetDlgItem(parent, win32::ControlId(control));
 }
 
 std::wstring Program::Text(form::Control control) const
 {
+    // Across processes a control's text is asked for with a message; a hung window gives none.
+    wchar_t text[512] = {};
     HWND hwnd = Find(control);
-    DWORD_PTR length = 0;
-    if (hwnd == nullptr || !SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
-        return L"<none>";
-    std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000,
-                        &copied);
-    text.resize(copied);
-    return text;
+    if (hwnd == nullptr || !SendMessageTimeoutW(hwnd, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
+                                                SMTO_ABORTIFHUNG, 2000, &copied))
+        return L"<none>";
+    return {text, copied};
 }
 
 bool Program::Visible(form::Control control) const
@@ -168,14 +150,6 @@ RECT Program::Place(form::Control control) const
     RECT r{};
     GetWindowRect(Find(control), &r);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-RECT Program::ClientOnScreen() const
-{
-    RECT r{};
-    GetClientRect(window_, &r);
-    MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
@@ -238,7 +212,13 @@ bool Program::Shows(form::Control control, COLORREF colour) const
     return false;
 }
 
-std::vector<DWORD> Program::ClientPixels() const { return ScreenPixels(ClientOnScreen()); }
+std::vector<DWORD> Program::ClientPixels() const
+{
+    RECT r{};
+    GetClientRect(window_, &r);
+    MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return ScreenPixels(r);
+}
 
 int Program::WaitForExit(std::chrono::milliseconds timeout)
 {

@@ -36,7 +36,6 @@ class Program {
     bool Visible(form::Control control) const;
     // The control's rectangle in the client area of the window.
     RECT Place(form::Control control) const;
-    RECT ClientOnScreen() const;
     HWND Focused() const;
     bool HasFocus(form::Control control) const { return Focused() != nullptr && Focused() == Find(control); }
 
