@@ -3,6 +3,7 @@
 #include "fuzz_check.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <string_view>
 
@@ -16,14 +17,6 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsTyped(std::string_view text)
 {
     return !text.empty() && text.size() <= 5 && std::all_of(text.begin(), text.end(), IsDigit);
-}
-
-int ValueOf(std::string_view digits)
-{
-    int value = 0;
-    for (char c : digits)
-        value = value * 10 + (c - '0');
-    return value;
 }
 
 // Characters that some reading of a number could take as its continuation (a decimal point,
@@ -48,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_REQUIRE(spacesOnly == (mark == AnswerMark::Empty));
 
     if (IsTyped(text)) {
-        const int value = ValueOf(text);
+        int value = 0;
+        std::from_chars(text.data(), text.data() + text.size(), value);
         FUZZ_REQUIRE((mark == AnswerMark::Correct) == (value == result));
         // The fuzzer seldom guesses the result, so also mark the answer against its own value.
         if (value <= 32767)
