@@ -37,6 +37,7 @@ double Median(std::vector<double> v)
 int main(int argc, char* argv[])
 {
     const std::string probe = std::string(argc > 1 ? argv[1] : "./startup_probe") + " 2>/dev/null";
+    const char* suffix = argc > 2 ? argv[2] : ""; // names the conditions of a second run
     std::vector<double> program, bare, ratio;
     FirstFrameMs(probe); // warm the file cache for both
     FirstFrameMs(probe + " bare");
@@ -45,8 +46,8 @@ int main(int argc, char* argv[])
         bare.push_back(FirstFrameMs(probe + " bare"));
         ratio.push_back(program.back() / bare.back());
     }
-    std::printf("startup_program_ms: %.1f ms\n", Median(program));
-    std::printf("startup_bare_ms: %.1f ms\n", Median(bare));
-    std::printf("startup_ratio: %.3f x\n", Median(ratio));
+    std::printf("startup_program%s_ms: %.1f ms\n", suffix, Median(program));
+    std::printf("startup_bare%s_ms: %.1f ms\n", suffix, Median(bare));
+    std::printf("startup_ratio%s: %.3f x\n", suffix, Median(ratio));
     return 0;
 }
