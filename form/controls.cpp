@@ -23,7 +23,7 @@ using enum Id;
 using enum Kind;
 
 // clang-format off
-constexpr std::array<ControlSpec, kControlCount> kControls{{
+constexpr std::array<ControlEntry, kControlCount> kControls{{
     // id         kind      name          container  left  top    w    h    text                 font             px   fore             back              flags                  max  ms   accessible name
     {Form1,     Window,   "Form1",       Form1,       0,    0,  520, 243, "Sumatko 2001",      Face::None,       0, kNone,           kBlack,           0,                       0,    0, nullptr},
     {Picture6,  Panel,    "Picture6",    Form1,     300,   27,  192, 184, "",                  Face::None,       0, kNone,           kSettingsGrey,    0,                       0,    0, "Nastavení"},
@@ -109,15 +109,15 @@ constexpr std::array kTabOrder{
 
 } // namespace
 
-std::span<const ControlSpec> ControlTable() { return kControls; }
+std::span<const ControlEntry> ControlTable() { return kControls; }
 
-const ControlSpec& Spec(Id which) { return kControls[static_cast<std::size_t>(which)]; }
+const ControlEntry& Entry(Id which) { return kControls[static_cast<std::size_t>(which)]; }
 
 std::span<const Id> TabOrder() { return kTabOrder; }
 
 std::string Name(Control control)
 {
-    std::string name = Spec(control.Which).Name;
+    std::string name = Entry(control.Which).Name;
     if (control.Which == Id::txtVysl || control.Which == Id::lblPrikl)
         name += "(" + std::to_string(control.Index) + ")";
     return name;

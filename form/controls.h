@@ -50,7 +50,7 @@ enum Flag : std::uint16_t {
     Disabled = 1U << 6,    // a timer created switched off
 };
 
-struct ControlSpec {
+struct ControlEntry {
     Id Which;
     Kind Type;
     const char* Name;      // "Picture6"; a control array's element i is named "txtVysl(i)"
@@ -71,8 +71,8 @@ struct ControlSpec {
 };
 
 // The whole table, in the order of Id.
-std::span<const ControlSpec> ControlTable();
-const ControlSpec& Spec(Id which);
+std::span<const ControlEntry> ControlTable();
+const ControlEntry& Entry(Id which);
 
 // Keyboard order of the controls that take the focus; txtVysl stands for all answer boxes.
 std::span<const Id> TabOrder();

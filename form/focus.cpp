@@ -13,7 +13,7 @@ bool IsRowBox(Control control) { return control.Which == Id::txtVysl && control.
 
 bool IsSettingsBox(Id which) { return which >= Id::Text8 && which <= Id::Text1; }
 
-bool IsButton(Id which) { return Spec(which).Type == Kind::Button; }
+bool IsButton(Id which) { return Entry(which).Type == Kind::Button; }
 
 } // namespace
 
@@ -53,7 +53,7 @@ bool Form1::Effective(Control control, bool ControlState::*flag) const
 {
     if (!(StateOf(control).*flag))
         return false;
-    for (Id c = Spec(control.Which).Container; c != Id::Form1; c = Spec(c).Container)
+    for (Id c = Entry(control.Which).Container; c != Id::Form1; c = Entry(c).Container)
         if (!(StateOf({c}).*flag))
             return false;
     return true;
@@ -63,7 +63,7 @@ Form1::Rect Form1::BoundsInWindow(Control control) const
 {
     const ControlState& state = StateOf(control);
     Rect r{state.Left, state.Top, state.Left + state.Width, state.Top + state.Height};
-    for (Id c = Spec(control.Which).Container; c != Id::Form1; c = Spec(c).Container) {
+    for (Id c = Entry(control.Which).Container; c != Id::Form1; c = Entry(c).Container) {
         const ControlState& container = StateOf({c});
         r = {r.Left + container.Left, r.Top + container.Top, r.Right + container.Left, r.Bottom + container.Top};
     }
@@ -75,9 +75,9 @@ bool Form1::Covered(Control control, const Rect& visible) const
     // A control is covered when a shown panel or button listed above it, or above one of its
     // containers, takes in all of what is left of it.
     const auto table = ControlTable();
-    for (Control node = control; node.Which != Id::Form1; node = {Spec(node.Which).Container}) {
-        const Id container = Spec(node.Which).Container;
-        for (const ControlSpec& above : table) {
+    for (Control node = control; node.Which != Id::Form1; node = {Entry(node.Which).Container}) {
+        const Id container = Entry(node.Which).Container;
+        for (const ControlEntry& above : table) {
             if (above.Which == node.Which)
                 break;
             if (above.Container != container || (above.Type != Kind::Panel && above.Type != Kind::Button) ||
@@ -111,7 +111,7 @@ Form1::Rect Form1::VisiblePart(Control control) const
     auto clip = [&r](const Rect& by) {
         r = {std::max(r.Left, by.Left), std::max(r.Top, by.Top), std::min(r.Right, by.Right), std::min(r.Bottom, by.Bottom)};
     };
-    for (Id c = Spec(control.Which).Container; c != Id::Form1; c = Spec(c).Container)
+    for (Id c = Entry(control.Which).Container; c != Id::Form1; c = Entry(c).Container)
         clip(BoundsInWindow({c}));
     clip({0, 0, window.Width, window.Height});
     return r;

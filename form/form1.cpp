@@ -47,17 +47,17 @@ Form1::~Form1() { Form_Unload(); }
 
 void Form1::Load()
 {
-    for (const ControlSpec& spec : ControlTable()) {
-        ControlState& state = controls_[static_cast<std::size_t>(spec.Which)];
-        state.Left = spec.Left;
-        state.Top = spec.Top;
-        state.Width = spec.Width;
-        state.Height = spec.Height;
-        state.Visible = state.Shown = !spec.Has(Hidden);
-        state.Text = spec.Text;
-        state.Fore = spec.Fore;
-        timerEnabled_[static_cast<std::size_t>(spec.Which)] = spec.Type == Kind::Timer && !spec.Has(Disabled);
-        toolkit_.Create(spec);
+    for (const ControlEntry& entry : ControlTable()) {
+        ControlState& state = controls_[static_cast<std::size_t>(entry.Which)];
+        state.Left = entry.Left;
+        state.Top = entry.Top;
+        state.Width = entry.Width;
+        state.Height = entry.Height;
+        state.Visible = state.Shown = !entry.Has(Hidden);
+        state.Text = entry.Text;
+        state.Fore = entry.Fore;
+        timerEnabled_[static_cast<std::size_t>(entry.Which)] = entry.Type == Kind::Timer && !entry.Has(Disabled);
+        toolkit_.Create(entry);
     }
     loaded_ = true;
     Form_Load();
@@ -95,7 +95,7 @@ void Form1::Show(Control control, bool visible)
 
 void Form1::UpdateShown(Control control)
 {
-    if (Spec(control.Which).Container == Id::Form1)
+    if (Entry(control.Which).Container == Id::Form1)
         UpdateShownOnWindow();
     else
         Realise(control, At(control).Visible);
@@ -107,12 +107,12 @@ void Form1::UpdateShownOnWindow()
     // another one, is not shown at all, so that no screen reader reads out what the pupil
     // cannot see: the results waiting outside, "Hotovo!" under the title or under "Známka".
     // Topmost first, so that what covers a control is settled before the control itself.
-    for (const ControlSpec& spec : ControlTable()) {
-        if (spec.Container != Id::Form1 || spec.Which == Id::Form1)
+    for (const ControlEntry& entry : ControlTable()) {
+        if (entry.Container != Id::Form1 || entry.Which == Id::Form1)
             continue;
-        const Control control{spec.Which};
+        const Control control{entry.Which};
         bool shown = At(control).Visible;
-        if (shown && (spec.Type == Kind::Panel || spec.Type == Kind::Button)) {
+        if (shown && (entry.Type == Kind::Panel || entry.Type == Kind::Button)) {
             const Rect r = VisiblePart(control);
             shown = !r.Empty() && !Covered(control, r);
         }
@@ -162,7 +162,7 @@ void Form1::EnableTimer(Id timer, bool enabled)
         return;
     current = enabled;
     if (enabled)
-        toolkit_.StartTimer(timer, std::chrono::milliseconds(Spec(timer).IntervalMs));
+        toolkit_.StartTimer(timer, std::chrono::milliseconds(Entry(timer).IntervalMs));
     else
         toolkit_.StopTimer(timer);
 }

@@ -23,7 +23,7 @@ public:
     // Creates one control of the table, in table order (containers first, siblings topmost
     // first), with the entry's place, text, font, colours, flags and starting state. Timers
     // are created too; one without the Disabled flag starts ticking at once.
-    virtual void Create(const ControlSpec& spec) = 0;
+    virtual void Create(const ControlEntry& entry) = 0;
     // Creates lblPrikl(index) and then txtVysl(index) as copies of their element 0: same
     // container, kind, left, size, font, colours, alignment and character limit; hidden, empty.
     virtual void CreateRow(int index) = 0;

@@ -71,23 +71,23 @@ constexpr char kIndex[] = "formIndex";
 
 QColor ColourOf(form::Rgb rgb) { return QColor(rgb.R, rgb.G, rgb.B); }
 
-QFont FontOf(const form::ControlSpec& spec)
+QFont FontOf(const form::ControlEntry& entry)
 {
     // Linux has no MS Sans Serif; its stand-in is Arial's, and one family is one font to load.
-    QFont font = ArialBold(spec.FontPx);
-    if (spec.Font == form::Face::Wingdings)
+    QFont font = ArialBold(entry.FontPx);
+    if (entry.Font == form::Face::Wingdings)
         font.setFamily(QStringLiteral("Wingdings"));
-    font.setBold(!spec.Has(form::Regular));
+    font.setBold(!entry.Has(form::Regular));
     return font;
 }
 
-Qt::Alignment AlignmentOf(const form::ControlSpec& spec)
+Qt::Alignment AlignmentOf(const form::ControlEntry& entry)
 {
-    const Qt::Alignment horizontal = spec.Has(form::AlignRight) ? Qt::AlignRight
-                                     : spec.Has(form::Centred)  ? Qt::AlignHCenter
+    const Qt::Alignment horizontal = entry.Has(form::AlignRight) ? Qt::AlignRight
+                                     : entry.Has(form::Centred)  ? Qt::AlignHCenter
                                                                 : Qt::AlignLeft;
     // Captions start at the top of their label; a box's line sits in its middle.
-    return horizontal | (spec.Type == Kind::TextBox ? Qt::AlignVCenter : Qt::AlignTop);
+    return horizontal | (entry.Type == Kind::TextBox ? Qt::AlignVCenter : Qt::AlignTop);
 }
 
 // The title rendering that fits the screen's scale best, so that it stays crisp on a projector
@@ -101,14 +101,14 @@ QString TitleFile(qreal titleScale)
                                : QStringLiteral(":/pictures/title.png");
 }
 
-QWidget* Make(const form::ControlSpec& spec, QWidget* container)
+QWidget* Make(const form::ControlEntry& entry, QWidget* container)
 {
-    const QString text = QString::fromUtf8(spec.Text);
-    switch (spec.Type) {
+    const QString text = QString::fromUtf8(entry.Text);
+    switch (entry.Type) {
     case Kind::Panel:
-        return new Panel(ColourOf(spec.Back.value_or(form::Rgb{})), container);
+        return new Panel(ColourOf(entry.Back.value_or(form::Rgb{})), container);
     case Kind::Label:
-        if (spec.Has(form::AutoSize))
+        if (entry.Has(form::AutoSize))
             return new AutoSizeLabel(text, container);
         return new QLabel(text, container);
     case Kind::Image:
@@ -117,13 +117,13 @@ QWidget* Make(const form::ControlSpec& spec, QWidget* container)
         // The text comes once the font is set: a box lays out its text at once, and a layout in
         // the default font would load that font for nothing.
         auto* box = new QLineEdit(container);
-        if (spec.MaxLength > 0)
-            box->setMaxLength(spec.MaxLength);
+        if (entry.MaxLength > 0)
+            box->setMaxLength(entry.MaxLength);
         return box;
     }
     case Kind::CheckBox: {
         auto* check = new QCheckBox(text, container);
-        check->setCheckState(spec.Has(form::Checked) ? Qt::Checked : Qt::Unchecked);
+        check->setCheckState(entry.Has(form::Checked) ? Qt::Checked : Qt::Unchecked);
         return check;
     }
     case Kind::Button: {
@@ -139,20 +139,20 @@ QWidget* Make(const form::ControlSpec& spec, QWidget* container)
     return nullptr;
 }
 
-void Style(QWidget* widget, const form::ControlSpec& spec)
+void Style(QWidget* widget, const form::ControlEntry& entry)
 {
-    if (spec.Font != form::Face::None)
-        widget->setFont(FontOf(spec));
-    if (spec.Fore)
-        SetTextColour(widget, ColourOf(*spec.Fore));
-    if (spec.Back && spec.Type != Kind::Panel)
-        SetBackColour(widget, ColourOf(*spec.Back));
+    if (entry.Font != form::Face::None)
+        widget->setFont(FontOf(entry));
+    if (entry.Fore)
+        SetTextColour(widget, ColourOf(*entry.Fore));
+    if (entry.Back && entry.Type != Kind::Panel)
+        SetBackColour(widget, ColourOf(*entry.Back));
     if (auto* label = qobject_cast<QLabel*>(widget))
-        label->setAlignment(AlignmentOf(spec));
+        label->setAlignment(AlignmentOf(entry));
     else if (auto* box = qobject_cast<QLineEdit*>(widget))
-        box->setAlignment(AlignmentOf(spec));
-    if (spec.AccessibleName != nullptr)
-        widget->setAccessibleName(QString::fromUtf8(spec.AccessibleName));
+        box->setAlignment(AlignmentOf(entry));
+    if (entry.AccessibleName != nullptr)
+        widget->setAccessibleName(QString::fromUtf8(entry.AccessibleName));
 }
 
 // A row is a copy of its template in everything but its place, caption and visibility.
@@ -243,7 +243,7 @@ void Window::closeEvent(QCloseEvent* event)
 
 void Window::paintEvent(QPaintEvent* event)
 {
-    QPainter(this).fillRect(event->rect(), ColourOf(form::Spec(Id::Form1).Back.value_or(form::Rgb{})));
+    QPainter(this).fillRect(event->rect(), ColourOf(form::Entry(Id::Form1).Back.value_or(form::Rgb{})));
 }
 
 QWidget* Window::widget(Control control) const
@@ -264,50 +264,50 @@ void Window::Attach(QWidget* widget, Control control)
         widget->installEventFilter(this);
 }
 
-void Window::Create(const form::ControlSpec& spec)
+void Window::Create(const form::ControlEntry& entry)
 {
-    const auto slot = static_cast<std::size_t>(spec.Which);
-    if (spec.Type == Kind::Window) {
-        setObjectName(QString::fromLatin1(spec.Name));
-        setWindowTitle(QString::fromUtf8(spec.Text));
-        setFixedSize(qRound(spec.Width), qRound(spec.Height));
+    const auto slot = static_cast<std::size_t>(entry.Which);
+    if (entry.Type == Kind::Window) {
+        setObjectName(QString::fromLatin1(entry.Name));
+        setWindowTitle(QString::fromUtf8(entry.Text));
+        setFixedSize(qRound(entry.Width), qRound(entry.Height));
         // What the controls inherit until they get their own fonts (see the constructor).
         setFont(ArialBold(9));
         widgets_[slot] = this;
         return;
     }
-    if (spec.Type == Kind::Timer) {
+    if (entry.Type == Kind::Timer) {
         auto* timer = new QTimer(this);
-        timer->setObjectName(QString::fromLatin1(spec.Name));
+        timer->setObjectName(QString::fromLatin1(entry.Name));
         timer->setTimerType(Qt::PreciseTimer);
-        timer->setInterval(spec.IntervalMs);
-        connect(timer, &QTimer::timeout, this, [this, which = spec.Which] { form_.Timer(which); });
-        if (!spec.Has(form::Disabled))
+        timer->setInterval(entry.IntervalMs);
+        connect(timer, &QTimer::timeout, this, [this, which = entry.Which] { form_.Timer(which); });
+        if (!entry.Has(form::Disabled))
             timer->start();
         timers_[slot] = timer;
         return;
     }
-    QWidget* widget = Make(spec, widgets_[static_cast<std::size_t>(spec.Container)]);
-    Style(widget, spec);
-    if (spec.Type == Kind::Image) {
+    QWidget* widget = Make(entry, widgets_[static_cast<std::size_t>(entry.Container)]);
+    Style(widget, entry);
+    if (entry.Type == Kind::Image) {
         QPixmap title = QPixmap::fromImage(title_.get());
         title.setDevicePixelRatio(TitleScale(devicePixelRatioF()));
         static_cast<QLabel*>(widget)->setPixmap(title);
     }
     if (auto* box = qobject_cast<QLineEdit*>(widget))
-        box->setText(QString::fromUtf8(spec.Text));
-    widget->setGeometry(Shown(spec.Left), Shown(spec.Top), qRound(spec.Width), qRound(spec.Height));
-    if (spec.Has(form::Hidden))
+        box->setText(QString::fromUtf8(entry.Text));
+    widget->setGeometry(Shown(entry.Left), Shown(entry.Top), qRound(entry.Width), qRound(entry.Height));
+    if (entry.Has(form::Hidden))
         widget->hide();
     // The table lists siblings topmost first: each new one goes beneath those before it.
     widget->lower();
-    Attach(widget, {spec.Which});
+    Attach(widget, {entry.Which});
     if (auto* button = qobject_cast<QPushButton*>(widget))
-        connect(button, &QPushButton::clicked, this, [this, which = spec.Which] { form_.Clicked({which}); });
+        connect(button, &QPushButton::clicked, this, [this, which = entry.Which] { form_.Clicked({which}); });
     widgets_[slot] = widget;
-    if (spec.Which == Id::txtVysl)
+    if (entry.Which == Id::txtVysl)
         txtVysl_ = {static_cast<QLineEdit*>(widget)};
-    else if (spec.Which == Id::lblPrikl)
+    else if (entry.Which == Id::lblPrikl)
         lblPrikl_ = {static_cast<QLabel*>(widget)};
 }
 

@@ -40,7 +40,7 @@ public:
     form::Form1& form() { return form_; }
     QWidget* widget(form::Control control) const;
 
-    void Create(const form::ControlSpec& spec) override;
+    void Create(const form::ControlEntry& entry) override;
     void CreateRow(int index) override;
     void RemoveRow(int index) override;
     void SetPosition(form::Control control, float left, float top) override;

@@ -122,7 +122,7 @@ Program::~Program()
 HWND Program::Find(form::Control control) const
 {
     // Each control is a child window of its container, with its table entry as its ID.
-    const form::Id container = form::Spec(control.Which).Container;
+    const form::Id container = form::Entry(control.Which).Container;
     HWND parent = container == form::Id::Form1 ? window_ : Find({container});
     return parent == nullptr ? nullptr : GetDlgItem(parent, win32::ControlId(control));
 }

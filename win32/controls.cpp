@@ -24,22 +24,22 @@ constexpr float kBoxMargin = 2; // between an edit box's border and its text
 
 COLORREF ColourRef(form::Rgb colour) { return RGB(colour.R, colour.G, colour.B); }
 
-DWORD LabelAlignment(const form::ControlSpec& spec)
+DWORD LabelAlignment(const form::ControlEntry& entry)
 {
-    if (spec.Has(form::AlignRight))
+    if (entry.Has(form::AlignRight))
         return SS_RIGHT;
     // A left-aligned caption never wraps; it is clipped like a fixed-size label's.
-    return spec.Has(form::Centred) ? SS_CENTER : SS_LEFTNOWORDWRAP;
+    return entry.Has(form::Centred) ? SS_CENTER : SS_LEFTNOWORDWRAP;
 }
 
-DWORD BoxAlignment(const form::ControlSpec& spec)
+DWORD BoxAlignment(const form::ControlEntry& entry)
 {
-    if (spec.Has(form::AlignRight))
+    if (entry.Has(form::AlignRight))
         return ES_RIGHT;
-    return spec.Has(form::Centred) ? ES_CENTER : ES_LEFT;
+    return entry.Has(form::Centred) ? ES_CENTER : ES_LEFT;
 }
 
-bool Fitted(const form::ControlSpec& spec) { return spec.Type == Kind::Label && spec.Has(form::AutoSize); }
+bool Fitted(const form::ControlEntry& entry) { return entry.Type == Kind::Label && entry.Has(form::AutoSize); }
 
 bool IsRow(form::Control control)
 {
@@ -79,27 +79,27 @@ Toolkit::Widget* Toolkit::WidgetOf(HWND hwnd)
 
 HWND Toolkit::ContainerOf(const Widget& widget) const
 {
-    return table_[static_cast<std::size_t>(widget.spec->Container)].hwnd;
+    return table_[static_cast<std::size_t>(widget.entry->Container)].hwnd;
 }
 
 int Toolkit::Scaled(float pixels) const { return static_cast<int>(std::lround(pixels * scale_)); }
 
-void Toolkit::Create(const form::ControlSpec& spec)
+void Toolkit::Create(const form::ControlEntry& entry)
 {
-    Widget& widget = table_[static_cast<std::size_t>(spec.Which)];
-    widget.spec = &spec;
-    widget.left = spec.Left;
-    widget.top = spec.Top;
-    widget.width = spec.Width;
-    widget.height = spec.Height;
-    widget.fore = spec.Fore;
-    if (spec.Type == Kind::Window)
-        CreateMainWindow(spec);
-    else if (spec.Type == Kind::Timer) {
-        if (!spec.Has(form::Disabled))
-            StartTimer(spec.Which, std::chrono::milliseconds(spec.IntervalMs));
+    Widget& widget = table_[static_cast<std::size_t>(entry.Which)];
+    widget.entry = &entry;
+    widget.left = entry.Left;
+    widget.top = entry.Top;
+    widget.width = entry.Width;
+    widget.height = entry.Height;
+    widget.fore = entry.Fore;
+    if (entry.Type == Kind::Window)
+        CreateMainWindow(entry);
+    else if (entry.Type == Kind::Timer) {
+        if (!entry.Has(form::Disabled))
+            StartTimer(entry.Which, std::chrono::milliseconds(entry.IntervalMs));
     } else
-        CreateControl({spec.Which}, widget, !spec.Has(form::Hidden));
+        CreateControl({entry.Which}, widget, !entry.Has(form::Hidden));
 }
 
 void Toolkit::CreateRow(int index)
@@ -131,32 +131,32 @@ void Toolkit::RemoveRow(int index)
 
 void Toolkit::CreateControl(form::Control control, Widget& widget, bool visible)
 {
-    const form::ControlSpec& spec = *widget.spec;
+    const form::ControlEntry& entry = *widget.entry;
     HWND container = ContainerOf(widget);
-    if (spec.Type == Kind::TextBox && spec.AccessibleName != nullptr)
-        widget.caption = CreateCaption(container, spec.AccessibleName);
+    if (entry.Type == Kind::TextBox && entry.AccessibleName != nullptr)
+        widget.caption = CreateCaption(container, entry.AccessibleName);
 
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0U);
     DWORD exStyle = 0;
     const wchar_t* windowClass = L"STATIC";
-    std::wstring text = Utf16(spec.Text);
-    switch (spec.Type) {
+    std::wstring text = Utf16(entry.Text);
+    switch (entry.Type) {
     case Kind::Panel:
         windowClass = kPanelClass;
         style |= WS_CLIPCHILDREN;
         // A panel's text is no caption of its own: it is what a screen reader calls it.
-        text = spec.AccessibleName != nullptr ? Utf16(spec.AccessibleName) : std::wstring();
+        text = entry.AccessibleName != nullptr ? Utf16(entry.AccessibleName) : std::wstring();
         break;
     case Kind::Label:
-        style |= SS_NOPREFIX | LabelAlignment(spec);
+        style |= SS_NOPREFIX | LabelAlignment(entry);
         break;
     case Kind::Image:
         style |= SS_OWNERDRAW;
-        text = spec.AccessibleName != nullptr ? Utf16(spec.AccessibleName) : std::wstring();
+        text = entry.AccessibleName != nullptr ? Utf16(entry.AccessibleName) : std::wstring();
         break;
     case Kind::TextBox:
         windowClass = L"EDIT";
-        style |= WS_TABSTOP | ES_AUTOHSCROLL | BoxAlignment(spec);
+        style |= WS_TABSTOP | ES_AUTOHSCROLL | BoxAlignment(entry);
         exStyle = WS_EX_CLIENTEDGE;
         break;
     case Kind::CheckBox:
@@ -175,15 +175,15 @@ void Toolkit::CreateControl(form::Control control, Widget& widget, bool visible)
                                   Scaled(widget.width), Scaled(widget.height), container,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control))), instance_, this);
     ApplyFont(widget);
-    if (spec.Type == Kind::TextBox && spec.MaxLength > 0)
-        SendMessageW(widget.hwnd, EM_LIMITTEXT, static_cast<WPARAM>(spec.MaxLength), 0);
-    if (spec.Type == Kind::CheckBox)
-        SendMessageW(widget.hwnd, BM_SETCHECK, spec.Has(form::Checked) ? BST_CHECKED : BST_UNCHECKED, 0);
-    if (spec.Type == Kind::TextBox || spec.Type == Kind::CheckBox || spec.Type == Kind::Button)
+    if (entry.Type == Kind::TextBox && entry.MaxLength > 0)
+        SendMessageW(widget.hwnd, EM_LIMITTEXT, static_cast<WPARAM>(entry.MaxLength), 0);
+    if (entry.Type == Kind::CheckBox)
+        SendMessageW(widget.hwnd, BM_SETCHECK, entry.Has(form::Checked) ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (entry.Type == Kind::TextBox || entry.Type == Kind::CheckBox || entry.Type == Kind::Button)
         SetWindowSubclass(widget.hwnd, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
-    if (spec.Type == Kind::Image)
+    if (entry.Type == Kind::Image)
         ComposeTitle();
-    if (Fitted(spec))
+    if (Fitted(entry))
         FitToText(widget);
 }
 
@@ -196,21 +196,21 @@ HWND Toolkit::CreateCaption(HWND container, const char* name)
 
 void Toolkit::ApplyFont(Widget& widget)
 {
-    const form::ControlSpec& spec = *widget.spec;
-    if (spec.Font == form::Face::None || widget.hwnd == nullptr)
+    const form::ControlEntry& entry = *widget.entry;
+    if (entry.Font == form::Face::None || widget.hwnd == nullptr)
         return;
-    HFONT font = fonts_->Get(spec.Font, spec.FontPx, spec.Has(form::Regular), widget.strikeOut);
+    HFONT font = fonts_->Get(entry.Font, entry.FontPx, entry.Has(form::Regular), widget.strikeOut);
     SendMessageW(widget.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     // An edit box takes margins from its font, a third of a digit at 37 pixels; the answer
     // belongs at the left of its box.
-    if (spec.Type == Kind::TextBox)
+    if (entry.Type == Kind::TextBox)
         SendMessageW(widget.hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                      MAKELPARAM(Scaled(kBoxMargin), Scaled(kBoxMargin)));
 }
 
 void Toolkit::Place(const Widget& widget)
 {
-    const UINT keepSize = Fitted(*widget.spec) ? SWP_NOSIZE : 0U;
+    const UINT keepSize = Fitted(*widget.entry) ? SWP_NOSIZE : 0U;
     SetWindowPos(widget.hwnd, nullptr, Scaled(widget.left), Scaled(widget.top), Scaled(widget.width),
                  Scaled(widget.height), SWP_NOZORDER | SWP_NOACTIVATE | keepSize);
 }
@@ -267,10 +267,10 @@ HBRUSH Toolkit::Brush(form::Rgb colour)
 form::Rgb Toolkit::BackgroundOf(const Widget& widget) const
 {
     // What shows through a label or the picture's key colour: the panel it lies on.
-    const form::ControlSpec& spec = *widget.spec;
-    if (spec.Type == Kind::TextBox || spec.Type == Kind::CheckBox || spec.Type == Kind::Panel)
-        return spec.Back.value_or(form::Rgb{});
-    return table_[static_cast<std::size_t>(spec.Container)].spec->Back.value_or(form::Rgb{});
+    const form::ControlEntry& entry = *widget.entry;
+    if (entry.Type == Kind::TextBox || entry.Type == Kind::CheckBox || entry.Type == Kind::Panel)
+        return entry.Back.value_or(form::Rgb{});
+    return table_[static_cast<std::size_t>(entry.Container)].entry->Back.value_or(form::Rgb{});
 }
 
 LRESULT Toolkit::ControlColours(HDC dc, HWND child)
@@ -282,7 +282,7 @@ LRESULT Toolkit::ControlColours(HDC dc, HWND child)
     SetTextColor(dc, ColourRef(widget->fore.value_or(form::Rgb{})));
     SetBkColor(dc, ColourRef(back));
     // Labels and check box captions are drawn over their background, never in a box of it.
-    if (widget->spec->Type != Kind::TextBox)
+    if (widget->entry->Type != Kind::TextBox)
         SetBkMode(dc, TRANSPARENT);
     return reinterpret_cast<LRESULT>(Brush(back));
 }

@@ -46,9 +46,10 @@ void Toolkit::SetEnabled(form::Control control, bool enabled)
     EnableWindow(hwnd, enabled ? TRUE : FALSE);
     // Nothing inside a disabled panel takes input, but Windows greys a control only when it is
     // disabled itself. The check boxes grey their ticks; labels and boxes keep their colours.
-    if (At(control).spec->Type == form::Kind::Panel)
+    if (At(control).entry->Type == form::Kind::Panel)
         for (HWND child = GetWindow(hwnd, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
-            if (const Widget* widget = WidgetOf(child); widget != nullptr && widget->spec->Type == form::Kind::CheckBox)
+            if (const Widget* widget = WidgetOf(child);
+                widget != nullptr && widget->entry->Type == form::Kind::CheckBox)
                 EnableWindow(child, enabled ? TRUE : FALSE);
 }
 
@@ -56,7 +57,7 @@ void Toolkit::SetText(form::Control control, std::string_view text)
 {
     Widget& widget = At(control);
     SetWindowTextW(widget.hwnd, Utf16(text).c_str());
-    if (widget.spec->Type == form::Kind::Label && widget.spec->Has(form::AutoSize))
+    if (widget.entry->Type == form::Kind::Label && widget.entry->Has(form::AutoSize))
         FitToText(widget);
 }
 
@@ -104,7 +105,7 @@ void Toolkit::SetFocus(form::Control control)
 void Toolkit::SetAccessibleName(form::Control control, std::string_view name)
 {
     const Widget& widget = At(control);
-    switch (widget.spec->Type) {
+    switch (widget.entry->Type) {
     case form::Kind::Panel:
     case form::Kind::Image:
         // Their window text is shown nowhere; MSAA reads it as their name.

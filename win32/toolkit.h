@@ -35,7 +35,7 @@ class Toolkit final : public form::Toolkit {
     // Runs the message loop until the window is closed; returns the program's exit code.
     int Run();
 
-    void Create(const form::ControlSpec& spec) override;
+    void Create(const form::ControlEntry& entry) override;
     void CreateRow(int index) override;
     void RemoveRow(int index) override;
     void SetPosition(form::Control control, float left, float top) override;
@@ -67,7 +67,7 @@ class Toolkit final : public form::Toolkit {
   private:
     struct Widget {
         HWND hwnd = nullptr;
-        const form::ControlSpec* spec = nullptr;
+        const form::ControlEntry* entry = nullptr;
         float left = 0, top = 0, width = 0, height = 0; // 96-dpi pixels in the container
         std::optional<form::Rgb> fore;
         bool strikeOut = false;
@@ -94,7 +94,7 @@ class Toolkit final : public form::Toolkit {
     Widget* WidgetOf(HWND hwnd);
     form::Control ControlOf(HWND hwnd) const;
     HWND ContainerOf(const Widget& widget) const;
-    void CreateMainWindow(const form::ControlSpec& spec);
+    void CreateMainWindow(const form::ControlEntry& entry);
     void CreateControl(form::Control control, Widget& widget, bool visible);
     HWND CreateCaption(HWND container, const char* name);
     void ApplyFont(Widget& widget);

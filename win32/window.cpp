@@ -133,11 +133,11 @@ Toolkit::~Toolkit()
             DestroyIcon(icon);
 }
 
-void Toolkit::CreateMainWindow(const form::ControlSpec& spec)
+void Toolkit::CreateMainWindow(const form::ControlEntry& entry)
 {
     owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
     // Created at some size, so that its frame can be measured before the client is sized.
-    main_ = CreateWindowExW(0, kMainClass, Utf16(spec.Text).c_str(), kMainStyle, 0, 0, 640, 480, owner_, nullptr,
+    main_ = CreateWindowExW(0, kMainClass, Utf16(entry.Text).c_str(), kMainStyle, 0, 0, 640, 480, owner_, nullptr,
                             instance_, this);
     table_[static_cast<std::size_t>(form::Id::Form1)].hwnd = main_;
     scale_ = DpiOf(main_) / kDesignDpi;
@@ -315,7 +315,7 @@ void Toolkit::Clicked(HWND button)
 {
     const Widget* widget = WidgetOf(button);
     // Check boxes click too; Form1 hears of push buttons only.
-    if (widget != nullptr && widget->spec->Type == form::Kind::Button && form_ != nullptr)
+    if (widget != nullptr && widget->entry->Type == form::Kind::Button && form_ != nullptr)
         form_->Clicked(ControlOf(button));
 }
 
@@ -362,12 +362,12 @@ void Toolkit::ShowPendingRefusal()
     if (!refusal_)
         return;
     const Refusal refusal = *std::exchange(refusal_, std::nullopt);
-    const std::wstring caption = Utf16(table_[static_cast<std::size_t>(form::Id::Form1)].spec->Text);
+    const std::wstring caption = Utf16(table_[static_cast<std::size_t>(form::Id::Form1)].entry->Text);
     MessageBoxW(main_, refusal.message.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
     HWND box = At(refusal.box).hwnd;
     lastFocus_ = box;
     ::SetFocus(box);
-    if (At(refusal.box).spec->Type == form::Kind::TextBox)
+    if (At(refusal.box).entry->Type == form::Kind::TextBox)
         SendMessageW(box, EM_SETSEL, 0, -1);
 }
 
@@ -410,11 +410,11 @@ void Toolkit::ChangeScale(UINT dpi, const RECT* suggested)
     // The old fonts stay until every control has a new one.
     const std::unique_ptr<Fonts> old = std::exchange(fonts_, std::make_unique<Fonts>(scale_));
     auto rescale = [this](Widget& widget) {
-        if (widget.hwnd == nullptr || widget.spec->Type == form::Kind::Window)
+        if (widget.hwnd == nullptr || widget.entry->Type == form::Kind::Window)
             return;
         ApplyFont(widget);
         Place(widget);
-        if (widget.spec->Type == form::Kind::Label && widget.spec->Has(form::AutoSize))
+        if (widget.entry->Type == form::Kind::Label && widget.entry->Has(form::AutoSize))
             FitToText(widget);
     };
     for (Widget& widget : table_)

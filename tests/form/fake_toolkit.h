@@ -17,7 +17,7 @@
 namespace form::test {
 
 struct FakeControl {
-    ControlSpec Spec{};
+    ControlEntry Entry{};
     float Left = 0, Top = 0, Width = 0, Height = 0;
     bool Visible = true, Enabled = true, Locked = false, StrikeOut = false, DigitsOnly = false;
     std::string Text{}, AccessibleName{}, AccessibleDescription{};
@@ -54,12 +54,13 @@ public:
         FakeControl& box = at(c);
         if (box.Locked)
             return false;
-        for (Control in = c; in.Which != Id::Form1; in = {form::Spec(in.Which).Container})
+        for (Control in = c; in.Which != Id::Form1; in = {form::Entry(in.Which).Container})
             if (!at(in).Enabled || !at(in).Visible)
                 return false;
         if (box.DigitsOnly && text.find_first_not_of("0123456789") != std::string::npos)
             return false;
-        box.Text = text.substr(0, box.Spec.MaxLength > 0 ? static_cast<std::size_t>(box.Spec.MaxLength) : text.size());
+        const int limit = box.Entry.MaxLength;
+        box.Text = text.substr(0, limit > 0 ? static_cast<std::size_t>(limit) : text.size());
         return true;
     }
 
@@ -80,14 +81,14 @@ public:
         }
     }
 
-    void Create(const ControlSpec& spec) override
+    void Create(const ControlEntry& entry) override
     {
-        controls[Name({spec.Which})] = {.Spec = spec, .Left = spec.Left, .Top = spec.Top, .Width = spec.Width,
-                                        .Height = spec.Height, .Visible = !spec.Has(Hidden), .Text = spec.Text,
-                                        .AccessibleName = spec.AccessibleName ? spec.AccessibleName : "",
-                                        .Fore = spec.Fore, .Value = spec.Has(Checked) ? 1 : 0};
-        if (spec.Type == Kind::Timer && !spec.Has(Disabled))
-            timers[spec.Which] = std::chrono::milliseconds(spec.IntervalMs);
+        controls[Name({entry.Which})] = {.Entry = entry, .Left = entry.Left, .Top = entry.Top, .Width = entry.Width,
+                                        .Height = entry.Height, .Visible = !entry.Has(Hidden), .Text = entry.Text,
+                                        .AccessibleName = entry.AccessibleName ? entry.AccessibleName : "",
+                                        .Fore = entry.Fore, .Value = entry.Has(Checked) ? 1 : 0};
+        if (entry.Type == Kind::Timer && !entry.Has(Disabled))
+            timers[entry.Which] = std::chrono::milliseconds(entry.IntervalMs);
     }
     void CreateRow(int index) override
     {

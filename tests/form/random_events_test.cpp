@@ -77,7 +77,8 @@ TEST(RandomEvents, NoSequenceOverlapsNoAnswerIsLostAndCountsAddUp)
                 const Control at = w.toolkit.focus.value_or(Control{Id::Command3});
                 const int key = kKeys[below(9)];
                 what = "key " + std::to_string(key) + " in " + Name(at);
-                if (!w.form.KeyDown(at, key, below(2)) && key == keys::Space && form::Spec(at.Which).Type == Kind::Button)
+                const bool button = form::Entry(at.Which).Type == Kind::Button;
+                if (!w.form.KeyDown(at, key, below(2)) && key == keys::Space && button)
                     w.form.Clicked(at); // the toolkit's own press of a focused button
             } else if (kind == 3 && w.form.RowCount() > 0) {
                 const int row = 1 + below(w.form.RowCount());

@@ -20,9 +20,9 @@ QColor PixelOf(QWidget* widget, QPoint at) { return widget->grab().toImage().pix
 
 int TableIndex(const QWidget* w)
 {
-    for (const form::ControlSpec& spec : form::ControlTable())
-        if (form::Name({spec.Which}) == w->objectName().toStdString())
-            return static_cast<int>(spec.Which);
+    for (const form::ControlEntry& entry : form::ControlTable())
+        if (form::Name({entry.Which}) == w->objectName().toStdString())
+            return static_cast<int>(entry.Which);
     return -1;
 }
 
@@ -49,22 +49,22 @@ TEST(Layout, FrameSizeAndPlace)
 TEST(Layout, WidgetsFollowTheTable)
 {
     Window window(1);
-    for (const form::ControlSpec& spec : form::ControlTable()) {
-        if (spec.Type == Kind::Window || spec.Type == Kind::Timer)
+    for (const form::ControlEntry& entry : form::ControlTable()) {
+        if (entry.Type == Kind::Window || entry.Type == Kind::Timer)
             continue;
-        SCOPED_TRACE(spec.Name);
-        QWidget* w = window.widget({spec.Which});
-        const form::ControlState& state = window.form().StateOf({spec.Which});
+        SCOPED_TRACE(entry.Name);
+        QWidget* w = window.widget({entry.Which});
+        const form::ControlState& state = window.form().StateOf({entry.Which});
         EXPECT_EQ(w->pos(), QPoint(qRound(state.Left), qRound(state.Top)));
-        if (!spec.Has(form::AutoSize)) {
-            EXPECT_EQ(w->size(), QSize(qRound(spec.Width), qRound(spec.Height)));
+        if (!entry.Has(form::AutoSize)) {
+            EXPECT_EQ(w->size(), QSize(qRound(entry.Width), qRound(entry.Height)));
         }
-        if (spec.Font != form::Face::None) {
-            EXPECT_EQ(w->font().pixelSize(), spec.FontPx);
-            EXPECT_EQ(w->font().bold(), !spec.Has(form::Regular));
+        if (entry.Font != form::Face::None) {
+            EXPECT_EQ(w->font().pixelSize(), entry.FontPx);
+            EXPECT_EQ(w->font().bold(), !entry.Has(form::Regular));
         }
-        if (spec.Fore) {
-            EXPECT_EQ(TextColour(w), QColor(spec.Fore->R, spec.Fore->G, spec.Fore->B));
+        if (entry.Fore) {
+            EXPECT_EQ(TextColour(w), QColor(entry.Fore->R, entry.Fore->G, entry.Fore->B));
         }
         // Qt lists siblings bottom first; the table lists them topmost first.
         QWidget* below = nullptr;
@@ -75,7 +75,8 @@ TEST(Layout, WidgetsFollowTheTable)
                 below = static_cast<QWidget*>(sibling);
         }
         if (below != nullptr) {
-            EXPECT_GT(TableIndex(below), static_cast<int>(spec.Which)) << "above " << below->objectName().toStdString();
+            EXPECT_GT(TableIndex(below), static_cast<int>(entry.Which))
+                << "above " << below->objectName().toStdString();
         }
     }
     const QString family = QFontInfo(window.widget({Id::lblCas})->font()).family();
