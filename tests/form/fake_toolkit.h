@@ -83,10 +83,11 @@ public:
 
     void Create(const ControlEntry& entry) override
     {
-        controls[Name({entry.Which})] = {.Entry = entry, .Left = entry.Left, .Top = entry.Top, .Width = entry.Width,
-                                        .Height = entry.Height, .Visible = !entry.Has(Hidden), .Text = entry.Text,
-                                        .AccessibleName = entry.AccessibleName ? entry.AccessibleName : "",
-                                        .Fore = entry.Fore, .Value = entry.Has(Checked) ? 1 : 0};
+        controls[Name({entry.Which})] = {.Entry = entry, .Left = entry.Left, .Top = entry.Top,
+                                         .Width = entry.Width, .Height = entry.Height,
+                                         .Visible = !entry.Has(Hidden), .Text = entry.Text,
+                                         .AccessibleName = entry.AccessibleName ? entry.AccessibleName : "",
+                                         .Fore = entry.Fore, .Value = entry.Has(Checked) ? 1 : 0};
         if (entry.Type == Kind::Timer && !entry.Has(Disabled))
             timers[entry.Which] = std::chrono::milliseconds(entry.IntervalMs);
     }
@@ -110,7 +111,7 @@ public:
         std::tie(at(c).Left, at(c).Top) = std::pair(left, top);
         moves.push_back({Name(c), left, top});
     }
-    void SetSize(Control c, float width, float height) override { std::tie(at(c).Width, at(c).Height) = std::pair(width, height); }
+    void SetSize(Control c, float w, float h) override { std::tie(at(c).Width, at(c).Height) = std::pair(w, h); }
     void SetVisible(Control c, bool visible) override { at(c).Visible = visible; }
     void SetEnabled(Control c, bool enabled) override { at(c).Enabled = enabled; }
     void SetText(Control c, std::string_view text) override { at(c).Text = text; }
@@ -134,7 +135,7 @@ public:
     }
     void StartTimer(Id timer, std::chrono::milliseconds interval) override { timers[timer] = interval; }
     void StopTimer(Id timer) override { timers.erase(timer); }
-    void ShowRefusal(Control box, std::string_view message) override { std::tie(refusal, refusalBox) = std::pair(message, box); }
+    void ShowRefusal(Control box, std::string_view m) override { std::tie(refusal, refusalBox) = std::pair(m, box); }
     void RepaintNow() override { ++repaints; }
     Clock::time_point Now() const override { return now; }
     void StartPause(Clock::time_point deadline) override
