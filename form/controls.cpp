@@ -32,7 +32,7 @@ constexpr std::array<ControlEntry, kControlCount> kControls{{
     {Command2,  Button,   "Command2",    Form1,     150,  197,  138,  39, "Známka",            Face::Arial,     21, kNone,           kNone,            Hidden,                  0,    0, nullptr},
     {Command1,  Button,   "Command1",    Form1,     150,  197,  138,  39, "Hotovo!",           Face::Arial,     16, kNone,           kNone,            0,                       0,    0, nullptr},
     {tmrCas,    Timer,    "tmrCas",      Form1,       0,    0,    0,   0, "",                  Face::None,       0, kNone,           kNone,            Disabled,                0, 1000, nullptr},
-    {Picture4,  Panel,    "Picture4",    Form1,       5,  197,  138,  39, "",                  Face::None,       0, kNone,           Rgb{0, 0, 128},   0,                       0,    0, nullptr},
+    {Picture4,  Panel,    "Picture4",    Form1,       5,  197,  138,  39, "",                  Face::None,       0, kNone,           Rgb{0, 0, 128},   TabStop,                 0,    0, "Zbývající čas"},
     {Timer1,    Timer,    "Timer1",      Form1,       0,    0,    0,   0, "",                  Face::None,       0, kNone,           kNone,            0,                       0,    5, nullptr},
     {Picture1,  Panel,    "Picture1",    Form1,       5,    5,  510, 184, "",                  Face::None,       0, kNone,           Rgb{192, 192, 192}, Hidden,                0,    0, "Seznam příkladů"},
     {lblUCT,    Label,    "lblUCT",      Form1,     475,  193,   40,  53, "J",                 Face::Wingdings, 48, Rgb{192, 255, 255}, kNone,         Hidden | AutoSize | Regular, 0, 0, nullptr},
@@ -103,7 +103,7 @@ constexpr bool InIdOrder()
 static_assert(InIdOrder(), "the control table must list the controls in the order of Id");
 
 constexpr std::array kTabOrder{
-    txtVysl, Command1, Command2, Check1, Check2, Check3, Check4, Text1, Text2,
+    txtVysl, Picture4, Command1, Command2, Check1, Check2, Check3, Check4, Text1, Text2,
     Text3,   Text4,    Text5,    Text6,  Text7,  Text8,  Command3, Command4,
 };
 

@@ -48,6 +48,7 @@ enum Flag : std::uint16_t {
     Checked = 1U << 4,
     Regular = 1U << 5,     // regular weight and the symbol character set; every other font is bold, Central European
     Disabled = 1U << 6,    // a timer created switched off
+    TabStop = 1U << 7,     // a panel that takes the focus from the keyboard, for a screen reader to read
 };
 
 struct ControlEntry {

@@ -38,6 +38,10 @@ Task<> Form1::JeHotovo()
         co_return;
     exerciseRunning_ = false;
     Sequence sequence(*this);
+    // Nothing holds the focus while the list is away: the marks go onto boxes that no screen
+    // reader is reading, and row 1 is heard whole, verdict and all, when it takes the focus.
+    if (focused_)
+        DropFocus();
     const int n = RowCount();
     for (int i = 1; i <= n; ++i) {
         At({Id::txtVysl, i}).Locked = true;
@@ -79,15 +83,12 @@ Task<> Form1::JeHotovo()
     toolkit_.SetAccessibleName({Id::Label10}, "Dobře spočítal " + std::to_string(correct));
     toolkit_.SetAccessibleName({Id::Label11}, "Špatně spočítal " + std::to_string(wrong));
     toolkit_.SetAccessibleName({Id::Label12}, "Nestihl " + std::to_string(empty));
+    spokenResults_ = "Dobře spočítal " + std::to_string(correct) + ", špatně spočítal " + std::to_string(wrong) +
+                     ", nestihl " + std::to_string(empty) + ", známka " + grade;
 
-    // Bring row 1 back between the markers, also when it already had the focus and so no
-    // focus change would do it.
-    if (n > 0) {
-        if (focused_ == Control{Id::txtVysl, 1})
-            txtVysl_GotFocus(1);
-        else
-            Focus({Id::txtVysl, 1});
-    }
+    // Row 1 takes the focus, which brings it back between the markers.
+    if (n > 0)
+        Focus({Id::txtVysl, 1});
 }
 
 void Form1::ShowMark(int index, drill::AnswerMark mark)

@@ -70,10 +70,10 @@ Form1::Rect Form1::BoundsInWindow(Control control) const
     return r;
 }
 
-bool Form1::Covered(Control control, const Rect& visible) const
+bool Form1::Covered(Control control, const Rect& visible, float slack) const
 {
     // A control is covered when a shown panel or button listed above it, or above one of its
-    // containers, takes in all of what is left of it.
+    // containers, takes in all of what is left of it, or all but `slack` pixels at its edges.
     const auto table = ControlTable();
     for (Control node = control; node.Which != Id::Form1; node = {Entry(node.Which).Container}) {
         const Id container = Entry(node.Which).Container;
@@ -84,7 +84,8 @@ bool Form1::Covered(Control control, const Rect& visible) const
                 !StateOf({above.Which}).Shown)
                 continue;
             const Rect r = BoundsInWindow({above.Which});
-            if (r.Left <= visible.Left && r.Top <= visible.Top && r.Right >= visible.Right && r.Bottom >= visible.Bottom)
+            if (r.Left <= visible.Left + slack && r.Top <= visible.Top + slack && r.Right + slack >= visible.Right &&
+                r.Bottom + slack >= visible.Bottom)
                 return true;
         }
     }
@@ -119,7 +120,11 @@ Form1::Rect Form1::VisiblePart(Control control) const
 
 bool Form1::CanTakeFocus(Control control) const
 {
-    return Effective(control, &ControlState::Enabled) && InView(control);
+    if (!Effective(control, &ControlState::Enabled) || !InView(control))
+        return false;
+    // The clock panel shows a pixel's edge beside the title panel; Tab does not stop at it.
+    const Rect r = VisiblePart(control);
+    return IsRowBox(control) || !Covered(control, r, 1);
 }
 
 void Form1::MoveFocusByTab(Control from, bool backwards)

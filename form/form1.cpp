@@ -123,10 +123,30 @@ void Form1::UpdateShownOnWindow()
 void Form1::Realise(Control control, bool shown)
 {
     ControlState& state = At(control);
-    if (shown != state.Shown) {
-        state.Shown = shown;
-        toolkit_.SetVisible(control, shown);
+    if (shown == state.Shown)
+        return;
+    // Hidden with the focus in it, the toolkit would hand the focus to a control of its own
+    // choosing, and a screen reader would name that control on the way.
+    if (!shown && focused_ && Holds(control, *focused_))
+        DropFocus();
+    state.Shown = shown;
+    toolkit_.SetVisible(control, shown);
+}
+
+bool Form1::Holds(Control container, Control control) const
+{
+    for (Control c = control;; c = {Entry(c.Which).Container}) {
+        if (c == container)
+            return true;
+        if (c.Which == Id::Form1)
+            return false;
     }
+}
+
+void Form1::DropFocus()
+{
+    focused_.reset();
+    toolkit_.ClearFocus();
 }
 
 void Form1::Enable(Control control, bool enabled)
@@ -248,9 +268,17 @@ void Form1::tmrCas_Timer()
 {
     const bool timeIsUp = drill::CountdownTick(state_.SecondsLeft);
     SetCaption({Id::lblCas}, drill::FormatClock(state_.SecondsLeft));
-    // The time as words, for a screen reader that asks; the name stays "Zbývající čas", so the
-    // change every second is not announced.
-    toolkit_.SetAccessibleDescription({Id::lblCas}, SpokenTime(state_.SecondsLeft));
+    // The time in words for a screen reader that reads the clock; the name stays "Zbývající
+    // čas". The clock the pupil has tabbed to keeps the time it was reached with, or it would
+    // speak every second.
+    const std::string spoken = SpokenTime(state_.SecondsLeft);
+    toolkit_.SetAccessibleDescription({Id::lblCas}, spoken);
+    if (focused_ != Control{Id::Picture4})
+        toolkit_.SetAccessibleDescription({Id::Picture4}, spoken);
+    // A pupil who cannot see the clock hears once that a minute is left, and ten seconds; not
+    // on the tick that starts the clock, which only shows the limit.
+    if (TimerEnabled(Id::tmrCas) && (state_.SecondsLeft == 60 || state_.SecondsLeft == 10))
+        toolkit_.Announce("Zbývá " + spoken);
     if (timeIsUp)
         (void)JeHotovo();
 }

@@ -119,6 +119,8 @@ private:
     void UpdateShown(Control control);
     void UpdateShownOnWindow();
     void Realise(Control control, bool shown);
+    bool Holds(Control container, Control control) const;
+    void DropFocus();
     void Enable(Control control, bool enabled);
     void SetCaption(Control control, std::string text);
     void SetColour(Control control, Rgb colour);
@@ -140,7 +142,7 @@ private:
     void MoveFocusByTab(Control from, bool backwards);
     Rect BoundsInWindow(Control control) const;
     Rect VisiblePart(Control control) const;
-    bool Covered(Control control, const Rect& visible) const;
+    bool Covered(Control control, const Rect& visible, float slack = 0) const;
 
     Toolkit& toolkit_;
     drill::DrillState state_;
@@ -150,6 +152,8 @@ private:
     std::vector<Row> rows_; // rows_[i - 1] is row i
     std::array<bool, kControlCount> timerEnabled_{};
     std::optional<Control> focused_;
+    // The counts and the grade of the last finish, as a screen reader hears them with the results.
+    std::string spokenResults_;
 
     bool loaded_ = false;
     bool closed_ = false;
@@ -167,5 +171,9 @@ std::string SpokenTime(std::int64_t seconds);
 
 // The caption of a problem row: "7 + 5 =", "3 · 4 =", "-3 + 8 =".
 std::string RowCaption(const drill::ProblemRecord& problem);
+
+// The problem as a screen reader says it, in words where the caption has signs that a reader
+// would name as punctuation: "7 plus 5", "20 děleno 5", "mínus 3 plus 8".
+std::string SpokenProblem(const drill::ProblemRecord& problem);
 
 } // namespace form

@@ -37,6 +37,14 @@ std::string RowCaption(const drill::ProblemRecord& problem)
            std::to_string(problem.Second) + " =";
 }
 
+std::string SpokenProblem(const drill::ProblemRecord& problem)
+{
+    static constexpr const char* kWords[] = {"plus", "mínus", "krát", "děleno"};
+    auto number = [](int n) { return n < 0 ? "mínus " + std::to_string(-n) : std::to_string(n); };
+    const auto op = static_cast<std::size_t>(std::clamp(problem.Op, 0, 3));
+    return number(problem.First) + " " + kWords[op] + " " + number(problem.Second);
+}
+
 void Form1::VymysliPriklady()
 {
     // A second run before the rows were removed would otherwise leave two rows per index.
@@ -88,7 +96,9 @@ void Form1::AddRow(int index, const drill::ProblemRecord& problem)
     Show(box, true);
     const std::string caption = RowCaption(problem);
     SetCaption(label, caption);
-    toolkit_.SetAccessibleName(box, caption);
+    const std::string spoken = SpokenProblem(problem);
+    toolkit_.SetAccessibleName(label, spoken);
+    toolkit_.SetAccessibleName(box, spoken);
 }
 
 void Form1::RemoveRows()

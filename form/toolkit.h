@@ -45,8 +45,16 @@ public:
     virtual void SetLocked(Control control, bool locked) = 0;
     virtual void SetStrikeOut(Control control, bool strikeOut) = 0;
     virtual void SetFocus(Control control) = 0;
+    // No control holds the keyboard focus until Form1 gives it again; the window stays active.
+    // Form1 clears it before it hides the control that holds it, so that the toolkit never
+    // hands the focus on to a control of its own choosing and a screen reader never names one.
+    virtual void ClearFocus() = 0;
+    // What a screen reader calls the control, and what it adds after the control's value. Form1
+    // never changes either while the control holds the focus.
     virtual void SetAccessibleName(Control control, std::string_view name) = 0;
     virtual void SetAccessibleDescription(Control control, std::string_view description) = 0;
+    // Has a screen reader say `message` at once, without moving the focus; nothing is shown.
+    virtual void Announce(std::string_view message) = 0;
     // Switches a text box between digits-only input and free input; returns the box's previous
     // style word where the platform has one (Windows), 0 elsewhere. Digits only refuses every
     // character but 0 to 9, typed or pasted.

@@ -80,8 +80,11 @@ Task<bool> Form1::ToggleResults()
         SetCaption({Id::Command2}, kShowProblems);
         if (!co_await SlidePanel(Id::Picture5, Axis::Left, drill::slides::ResultsIn))
             co_return false;
-        const bool done = co_await SlidePanel(Id::Picture6, Axis::Top, drill::slides::SettingsIntoResults);
-        co_return done;
+        if (!co_await SlidePanel(Id::Picture6, Axis::Top, drill::slides::SettingsIntoResults))
+            co_return false;
+        // What the pupil now sees, heard at once: the focus stays on the toggle.
+        toolkit_.Announce(spokenResults_);
+        co_return true;
     }
     if (!co_await SlidePanel(Id::Picture6, Axis::Top, drill::slides::SettingsUp))
         co_return false;

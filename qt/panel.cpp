@@ -16,6 +16,11 @@ void Panel::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.fillRect(event->rect(), background_);
+    // A panel that takes the focus (the clock) shows it as a dotted frame inside its edge.
+    if (hasFocus()) {
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(1, 1, -2, -2));
+    }
 }
 
 int Shown(float position)

@@ -153,6 +153,8 @@ void Style(QWidget* widget, const form::ControlEntry& entry)
         box->setAlignment(AlignmentOf(entry));
     if (entry.AccessibleName != nullptr)
         widget->setAccessibleName(QString::fromUtf8(entry.AccessibleName));
+    if (entry.Has(form::TabStop))
+        widget->setFocusPolicy(Qt::TabFocus);
 }
 
 // A row is a copy of its template in everything but its place, caption and visibility.
@@ -395,6 +397,14 @@ void Window::SetStrikeOut(Control control, bool strikeOut)
 }
 
 void Window::SetFocus(Control control) { widget(control)->setFocus(Qt::OtherFocusReason); }
+
+void Window::ClearFocus()
+{
+    if (QWidget* focused = focusWidget())
+        focused->clearFocus();
+}
+
+void Window::Announce(std::string_view /*message*/) {}
 
 void Window::SetAccessibleName(Control control, std::string_view name)
 {

@@ -102,6 +102,15 @@ void Toolkit::SetFocus(form::Control control)
         ::SetFocus(hwnd);
 }
 
+void Toolkit::ClearFocus()
+{
+    lastFocus_ = main_;
+    if (GetActiveWindow() == main_)
+        ::SetFocus(main_);
+}
+
+void Toolkit::Announce(std::string_view /*message*/) {}
+
 void Toolkit::SetAccessibleName(form::Control control, std::string_view name)
 {
     const Widget& widget = At(control);

@@ -49,6 +49,8 @@ class Toolkit final : public form::Toolkit {
     void SetLocked(form::Control control, bool locked) override;
     void SetStrikeOut(form::Control control, bool strikeOut) override;
     void SetFocus(form::Control control) override;
+    void ClearFocus() override;
+    void Announce(std::string_view message) override;
     void SetAccessibleName(form::Control control, std::string_view name) override;
     void SetAccessibleDescription(form::Control control, std::string_view description) override;
     std::int32_t TxtNumOnly(form::Control box, bool on) override;

@@ -39,6 +39,7 @@ public:
     std::optional<Clock::time_point> pending;
     std::map<Id, std::chrono::milliseconds> timers; // running timers and their intervals
     std::optional<Control> focus;
+    std::vector<std::string> announced;
     std::string refusal;
     std::optional<Control> refusalBox;
     int repaints = 0;
@@ -112,7 +113,14 @@ public:
         moves.push_back({Name(c), left, top});
     }
     void SetSize(Control c, float w, float h) override { std::tie(at(c).Width, at(c).Height) = std::pair(w, h); }
-    void SetVisible(Control c, bool visible) override { at(c).Visible = visible; }
+    void SetVisible(Control c, bool visible) override
+    {
+        // A real toolkit would pass the focus on to a control of its own choosing.
+        for (Control in = focus.value_or(Control{Id::Form1}); in.Which != Id::Form1 && !visible;
+             in = {form::Entry(in.Which).Container})
+            EXPECT_NE(in, c) << Name(c) << " hidden with the focus in it";
+        at(c).Visible = visible;
+    }
     void SetEnabled(Control c, bool enabled) override { at(c).Enabled = enabled; }
     void SetText(Control c, std::string_view text) override { at(c).Text = text; }
     std::string Text(Control c) const override { return at(c).Text; }
@@ -126,8 +134,19 @@ public:
         if (form != nullptr)
             form->GotFocus(c);
     }
-    void SetAccessibleName(Control c, std::string_view name) override { at(c).AccessibleName = name; }
-    void SetAccessibleDescription(Control c, std::string_view d) override { at(c).AccessibleDescription = d; }
+    void ClearFocus() override { focus.reset(); }
+    // A screen reader is told of these changes only when they do not land on the focus.
+    void SetAccessibleName(Control c, std::string_view name) override
+    {
+        EXPECT_NE(focus, c) << Name(c) << " renamed under the focus";
+        at(c).AccessibleName = name;
+    }
+    void SetAccessibleDescription(Control c, std::string_view d) override
+    {
+        EXPECT_NE(focus, c) << Name(c) << " described anew under the focus";
+        at(c).AccessibleDescription = d;
+    }
+    void Announce(std::string_view message) override { announced.emplace_back(message); }
     std::int32_t TxtNumOnly(Control box, bool on) override
     {
         at(box).DigitsOnly = on;

@@ -14,6 +14,11 @@ TEST(ProblemList, RowsAreBuiltFromTheirProblemsAndDropIntoTheBand)
     EXPECT_EQ(RowCaption({3, 4, 2, 12}), "3 \u00B7 4 =");
     EXPECT_EQ(RowCaption({20, 5, 3, 4}), "20 : 5 =");
     EXPECT_EQ(RowCaption({-3, 8, 0, 5}), "-3 + 8 =");
+    EXPECT_EQ(SpokenProblem({7, 5, 0, 12}), "7 plus 5");
+    EXPECT_EQ(SpokenProblem({12, 4, 1, 8}), "12 mínus 4");
+    EXPECT_EQ(SpokenProblem({3, 4, 2, 12}), "3 krát 4");
+    EXPECT_EQ(SpokenProblem({20, 5, 3, 4}), "20 děleno 5");
+    EXPECT_EQ(SpokenProblem({-3, -8, 1, 5}), "mínus 3 mínus mínus 8");
 
     Window w;
     w.start(10);
@@ -24,8 +29,10 @@ TEST(ProblemList, RowsAreBuiltFromTheirProblemsAndDropIntoTheBand)
         EXPECT_EQ(box.Top, label.Top);
         EXPECT_EQ(box.Left, 292.0F);
         EXPECT_TRUE(label.Visible && box.Visible && box.DigitsOnly);
-        EXPECT_EQ(label.Text, RowCaption(w.form.State().Problems[static_cast<std::size_t>(i)]));
-        EXPECT_EQ(box.AccessibleName, label.Text);
+        const drill::ProblemRecord& problem = w.form.State().Problems[static_cast<std::size_t>(i)];
+        EXPECT_EQ(label.Text, RowCaption(problem));
+        EXPECT_EQ(box.AccessibleName, SpokenProblem(problem));
+        EXPECT_EQ(label.AccessibleName, box.AccessibleName);
     }
     EXPECT_EQ(w[{Id::Picture2}].Height, 486.0F);
     EXPECT_EQ(w[{Id::lblSipka1}].Fore, (Rgb{0, 0, 192}));
@@ -108,12 +115,13 @@ TEST(Keyboard, TabStopsOnlyAtWhatCanBeSeen)
     EXPECT_EQ(TabWalk(w, {Id::Check1}, true).front(), "Command3");
 
     w.start(3);
-    EXPECT_EQ(TabWalk(w, Row(1)), (V{"txtVysl(2)", "txtVysl(3)", "Command1", "txtVysl(1)"}));
+    EXPECT_EQ(TabWalk(w, Row(1)), (V{"txtVysl(2)", "txtVysl(3)", "Picture4", "Command1", "txtVysl(1)"}));
     w.click(Id::Command1);
-    EXPECT_EQ(TabWalk(w, Row(1)), (V{"txtVysl(2)", "txtVysl(3)", "Command2", "txtVysl(1)"}))
+    EXPECT_EQ(TabWalk(w, Row(1)), (V{"txtVysl(2)", "txtVysl(3)", "Picture4", "Command2", "txtVysl(1)"}))
         << "Hotovo! lies under Známka";
     w.click(Id::Command2);
-    EXPECT_EQ(TabWalk(w, {Id::Command2}), (V{"Command4", "Command2"})) << "the list and the settings are covered or disabled";
+    EXPECT_EQ(TabWalk(w, {Id::Command2}), (V{"Command4", "Picture4", "Command2"}))
+        << "the list and the settings are covered or disabled";
     EXPECT_FALSE(w.form.InView(Row(2)));
     EXPECT_TRUE(w.form.InView({Id::Command4}));
 }
@@ -153,12 +161,64 @@ TEST(ScreenReader, TheClockSaysWhatItIsAndTheTimeItShows)
     EXPECT_EQ(SpokenTime(90000), "1 hodina") << "as the clock shows it, hours of the day";
 
     Window w;
-    EXPECT_EQ(w[{Id::lblCas}].AccessibleName, "Zbývající čas");
+    const Control clock{Id::Picture4};
+    EXPECT_EQ(w[clock].AccessibleName, "Zbývající čas");
     w.start(2, "62");
-    EXPECT_EQ(w[{Id::lblCas}].AccessibleDescription, "1 minuta 2 sekundy");
+    EXPECT_EQ(w[clock].AccessibleDescription, "1 minuta 2 sekundy");
     w.form.Timer(Id::tmrCas);
-    EXPECT_EQ(w[{Id::lblCas}].AccessibleDescription, "1 minuta 1 sekunda");
-    EXPECT_EQ(w[{Id::lblCas}].AccessibleName, "Zbývající čas") << "a name that changes every second is announced";
+    EXPECT_EQ(w[clock].AccessibleDescription, "1 minuta 1 sekunda");
+    EXPECT_TRUE(w.toolkit.announced.empty());
+    w.form.Timer(Id::tmrCas);
+    EXPECT_EQ(w.toolkit.announced, std::vector<std::string>{"Zbývá 1 minuta"});
+
+    // Tabbed to, the clock holds the time it was reached with: a description that changed under
+    // the focus every second would be read out every second.
+    w.form.KeyDown(Row(2), keys::Tab, 0);
+    ASSERT_EQ(w.toolkit.focus, clock);
+    for (int i = 0; i < 50; ++i)
+        w.form.Timer(Id::tmrCas);
+    EXPECT_EQ(w[clock].AccessibleDescription, "1 minuta");
+    EXPECT_EQ(w.toolkit.announced.back(), "Zbývá 10 sekund");
+    w.form.KeyDown(clock, keys::Tab, 0);
+    w.form.Timer(Id::tmrCas);
+    EXPECT_EQ(w[clock].AccessibleDescription, "9 sekund");
+    EXPECT_EQ(w.toolkit.announced.size(), 2U);
+}
+
+// The fake toolkit fails a test that hides the focus or renames or describes anew what holds it.
+TEST(ScreenReader, TheFocusMovesOnlyWhereFormOnePutsIt)
+{
+    Window w;
+    EXPECT_EQ(w.toolkit.focus, Control{Id::Command3});
+    w.start(3);
+    EXPECT_EQ(w.toolkit.focus, Row(1));
+    w.toolkit.type(Row(1), std::to_string(w.result(1)));
+    w.toolkit.type(Row(2), "1");
+    w.form.GotFocus(Row(3));
+    w.form.KeyDown(Row(3), keys::Tab, 0);
+    w.form.KeyDown({Id::Picture4}, keys::Tab, 0);
+    ASSERT_EQ(w.toolkit.focus, Control{Id::Command1});
+    w.click(Id::Command1);
+    EXPECT_EQ(w.toolkit.focus, Row(1)) << "row 1, heard with its verdict";
+    EXPECT_EQ(w.box(1).AccessibleDescription, "správně");
+    EXPECT_EQ(w.box(3).AccessibleDescription, "nevyplněno");
+    EXPECT_EQ(w.box(2).AccessibleDescription, w.result(2) == 1 ? "správně" : "špatně");
+
+    w.form.KeyDown(Row(1), keys::Tab, 0);
+    w.form.KeyDown(Row(2), keys::Tab, 0);
+    w.form.KeyDown(Row(3), keys::Tab, 0);
+    w.form.KeyDown({Id::Picture4}, keys::Tab, 0);
+    ASSERT_EQ(w.toolkit.focus, Control{Id::Command2});
+    EXPECT_TRUE(w.toolkit.announced.empty());
+    w.click(Id::Command2);
+    const int right = w.result(2) == 1 ? 2 : 1;
+    EXPECT_EQ(w.toolkit.announced, std::vector<std::string>{"Dobře spočítal " + std::to_string(right) +
+                                                            ", špatně spočítal " + std::to_string(2 - right) +
+                                                            ", nestihl 1, známka " + w.text(Id::lblZnamka)});
+    EXPECT_EQ(w.toolkit.focus, Control{Id::Command2});
+    w.click(Id::Command4);
+    EXPECT_EQ(w.toolkit.focus, Control{Id::Command3});
+    EXPECT_EQ(w.toolkit.announced.size(), 1U) << "hiding the results again is not announced";
 }
 
 } // namespace

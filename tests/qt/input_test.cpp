@@ -92,7 +92,7 @@ TEST(ScreenReader, NamesValuesAndWhatIsShowing)
     EXPECT_FALSE(Spoken(w.widget({Id::Image1})).isEmpty());
     w.click(Id::Command3);
     EXPECT_FALSE(showing(w.widget({Id::Picture6}))) << "the settings wait above";
-    EXPECT_EQ(Spoken(w.box(3)), w.get<QLabel>({Id::lblPrikl, 3})->text());
+    EXPECT_EQ(Spoken(w.box(3)), QString::fromStdString(form::SpokenProblem(w.form().State().Problems[3])));
     EXPECT_EQ(Spoken(w.widget({Id::lblCas})), QStringLiteral("Zbývající čas"));
     EXPECT_EQ(Spoken(w.widget({Id::lblCas}), QAccessible::Description), QStringLiteral("1 minuta 40 sekund"));
     w.click(Id::Command1);
