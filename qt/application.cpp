@@ -14,9 +14,7 @@
 #include <algorithm>
 #include <mutex>
 
-#ifdef SUMATKO_HAVE_FONTCONFIG
 #include <fontconfig/fontconfig.h>
-#endif
 
 // Resources of a static library must be registered by name, from the global namespace.
 static void InitPictures()
@@ -67,13 +65,9 @@ private:
 
 std::jthread ReadFontConfiguration()
 {
-#ifdef SUMATKO_HAVE_FONTCONFIG
     // The first text the window lays out would otherwise wait some milliseconds for this; Qt's
     // own FcInit later finds it done. Fontconfig initialises its configuration atomically.
     return std::jthread([] { FcInit(); });
-#else
-    return {};
-#endif
 }
 
 void SetUpApplication(QApplication& app)

@@ -21,12 +21,10 @@
 #include <memory>
 #include <utility>
 
-#ifdef SUMATKO_HAVE_XCB
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 
 #include <cstdlib>
-#endif
 
 namespace qtui {
 
@@ -496,7 +494,6 @@ void Window::CentreOnScreen()
 
 void Window::KeepOutOfTaskbar()
 {
-#ifdef SUMATKO_HAVE_XCB
     // Qt has no flag for this short of Qt::Tool, which would change the frame too. Before the
     // window is first mapped the state may be written directly; Qt merges its own states
     // into what it finds there. Other platforms (offscreen among them) may answer for X11
@@ -525,7 +522,6 @@ void Window::KeepOutOfTaskbar()
     xcb_change_property(connection, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(winId()), netWmState,
                         XCB_ATOM_ATOM, 32, 1, &skipTaskbar);
     xcb_flush(connection);
-#endif
 }
 
 } // namespace qtui

@@ -25,7 +25,7 @@ namespace qtui {
 void SetUpApplication(QApplication& app);
 
 // Reads the system's font configuration on another core while the application object connects
-// to the display; join it before the window is made. Without fontconfig the thread does nothing.
+// to the display; join it before the window is made.
 std::jthread ReadFontConfiguration();
 
 // The window on Qt Widgets: it realises Form1's controls, input and time, and nothing else.
