@@ -1,7 +1,9 @@
 #include "marking.h"
 
 #include <charconv>
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 namespace drill {
@@ -33,12 +35,21 @@ double LeadingNumber(std::string_view text)
     }
     if (!sawDigit)
         return 0.0;
-    double value = 0.0;
     // Out of range saturates to infinity, which equals no result.
+    double value = 0.0;
+#if defined(__cpp_lib_to_chars)
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     (void)end;
     if (error == std::errc::result_out_of_range)
         value = HUGE_VAL;
+#else
+    // libc++ 13 (Emscripten 3.1) has no floating-point from_chars; strtod reads the same digits
+    // there, where the program never leaves the "C" locale and its decimal point.
+    errno = 0;
+    value = std::strtod(number.c_str(), nullptr);
+    if (errno == ERANGE && value != 0.0)
+        value = HUGE_VAL;
+#endif
     return negative ? -value : value;
 }
 

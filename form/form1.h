@@ -10,7 +10,6 @@
 
 #include <array>
 #include <chrono>
-#include <coroutine>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -162,7 +161,7 @@ private:
     bool exerciseRunning_ = false;
     // The sequence waiting for its pause, and the deadline it waits for: the nominal pauses
     // added up from the start of the sequence, so painting never stretches a sequence.
-    std::coroutine_handle<> paused_;
+    coro::coroutine_handle<> paused_;
     Toolkit::Clock::time_point deadline_{};
 };
 

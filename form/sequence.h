@@ -27,7 +27,7 @@ struct Form1::Pause {
     std::chrono::milliseconds duration;
 
     bool await_ready() const noexcept { return form.closed_; }
-    void await_suspend(std::coroutine_handle<> sequence)
+    void await_suspend(coro::coroutine_handle<> sequence)
     {
         form.paused_ = sequence;
         form.deadline_ += duration;

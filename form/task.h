@@ -1,9 +1,25 @@
 #pragma once
 
-#include <coroutine>
 #include <exception>
 #include <optional>
 #include <utility>
+
+#if __has_include(<coroutine>)
+#include <coroutine>
+namespace form::coro {
+using std::coroutine_handle;
+using std::noop_coroutine;
+using std::suspend_never;
+} // namespace form::coro
+#else
+// libc++ 13 (Emscripten 3.1) has the coroutine library only as a technical specification.
+#include <experimental/coroutine>
+namespace form::coro {
+using std::experimental::coroutine_handle;
+using std::experimental::noop_coroutine;
+using std::experimental::suspend_never;
+} // namespace form::coro
+#endif
 
 namespace form {
 
@@ -16,25 +32,39 @@ template <class T = void> class Task;
 namespace detail {
 
 struct PromiseBase {
-    std::coroutine_handle<> continuation;
+    coro::coroutine_handle<> continuation;
     bool detached = false;
 
     struct FinalAwaiter {
         bool await_ready() const noexcept { return false; }
+#if defined(__wasm__) && !defined(__wasm_tail_call__)
+        // Handing over a coroutine handle needs WebAssembly tail calls, which not every browser
+        // (nor node 18) runs: the awaiter is resumed from here instead, a few frames deeper.
+        // It may destroy this frame, so nothing of it is touched afterwards.
+        template <class Promise> void await_suspend(coro::coroutine_handle<Promise> self) const noexcept
+        {
+            PromiseBase& promise = self.promise();
+            if (promise.continuation)
+                promise.continuation.resume();
+            else if (promise.detached)
+                self.destroy();
+        }
+#else
         template <class Promise>
-        std::coroutine_handle<> await_suspend(std::coroutine_handle<Promise> self) const noexcept
+        coro::coroutine_handle<> await_suspend(coro::coroutine_handle<Promise> self) const noexcept
         {
             PromiseBase& promise = self.promise();
             if (promise.continuation)
                 return promise.continuation;
             if (promise.detached)
                 self.destroy();
-            return std::noop_coroutine();
+            return coro::noop_coroutine();
         }
+#endif
         void await_resume() const noexcept {}
     };
 
-    std::suspend_never initial_suspend() const noexcept { return {}; }
+    coro::suspend_never initial_suspend() const noexcept { return {}; }
     FinalAwaiter final_suspend() const noexcept { return {}; }
     // Nothing in a sequence is meant to throw; an exception would leave the window half moved.
     void unhandled_exception() const noexcept { std::terminate(); }
@@ -58,7 +88,7 @@ template <> struct Promise<void> : PromiseBase {
 template <class T> class [[nodiscard]] Task {
 public:
     using promise_type = detail::Promise<T>;
-    using Handle = std::coroutine_handle<promise_type>;
+    using Handle = coro::coroutine_handle<promise_type>;
 
     explicit Task(Handle handle) noexcept : handle_(handle) {}
     Task(Task&& other) noexcept : handle_(std::exchange(other.handle_, {})) {}
@@ -77,7 +107,7 @@ public:
     bool done() const noexcept { return !handle_ || handle_.done(); }
 
     bool await_ready() const noexcept { return handle_.done(); }
-    void await_suspend(std::coroutine_handle<> awaiter) const noexcept { handle_.promise().continuation = awaiter; }
+    void await_suspend(coro::coroutine_handle<> awaiter) const noexcept { handle_.promise().continuation = awaiter; }
     T await_resume() const { return handle_.promise().result(); }
 
 private:
@@ -98,11 +128,11 @@ private:
 namespace detail {
 template <class T> Task<T> Promise<T>::get_return_object() noexcept
 {
-    return Task<T>(std::coroutine_handle<Promise<T>>::from_promise(*this));
+    return Task<T>(coro::coroutine_handle<Promise<T>>::from_promise(*this));
 }
 inline Task<void> Promise<void>::get_return_object() noexcept
 {
-    return Task<void>(std::coroutine_handle<Promise<void>>::from_promise(*this));
+    return Task<void>(coro::coroutine_handle<Promise<void>>::from_promise(*this));
 }
 } // namespace detail
 
