@@ -1,5 +1,6 @@
 #include "qt/window.h"
 
+#include "qt/accessibility.h"
 #include "qt/controls.h"
 
 #include <QApplication>
@@ -87,6 +88,7 @@ void SetUpApplication(QApplication& app)
         delete translator;
 
     QApplication::setWindowIcon(AppIcon());
+    SetUpAccessibility();
 }
 
 } // namespace qtui

@@ -1,5 +1,6 @@
 #include "qt/window.h"
 
+#include "qt/accessibility.h"
 #include "qt/controls.h"
 #include "qt/panel.h"
 #include "qt/txt_num_only.h"
@@ -114,7 +115,7 @@ QWidget* Make(const form::ControlEntry& entry, QWidget* container)
     case Kind::TextBox: {
         // The text comes once the font is set: a box lays out its text at once, and a layout in
         // the default font would load that font for nothing.
-        auto* box = new QLineEdit(container);
+        auto* box = new TextBox(container);
         if (entry.MaxLength > 0)
             box->setMaxLength(entry.MaxLength);
         return box;
@@ -186,9 +187,10 @@ int VirtualKey(const QKeyEvent& key)
     case Qt::Key_Up: return form::keys::Up;
     case Qt::Key_Right: return form::keys::Right;
     case Qt::Key_Down: return form::keys::Down;
+    case Qt::Key_Space: return form::keys::Space;
     default:
-        // Space, digits and letters have the same codes in both.
-        return key.key() >= Qt::Key_Space && key.key() <= Qt::Key_Z ? key.key() : 0;
+        // Characters are the box's to take or refuse; none of them moves the focus.
+        return 0;
     }
 }
 
@@ -208,8 +210,15 @@ Control ControlOf(const QObject* widget)
 
 Window::Window(std::optional<std::uint32_t> seed, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      form_(*this, seed), pause_(new QTimer(this)), inputBlocker_(new InputBlocker(this))
+      form_(*this, seed), pause_(new QTimer(this)), inputBlocker_(new InputBlocker(this)),
+      announcer_(new Announcer(this)), focusSink_(new QWidget(this))
 {
+    // Holds the focus while no control may: a screen reader then hears nothing, and the next
+    // control to take the focus is heard as new even if it held the focus before.
+    focusSink_->setObjectName(QStringLiteral("focusSink"));
+    focusSink_->setGeometry(0, 0, 0, 0);
+    focusSink_->setFocusPolicy(Qt::ClickFocus);
+    focusSink_->installEventFilter(this);
     pause_->setSingleShot(true);
     pause_->setTimerType(Qt::PreciseTimer);
     connect(pause_, &QTimer::timeout, this, &Window::ResumeWhenDue);
@@ -306,7 +315,7 @@ void Window::Create(const form::ControlEntry& entry)
         connect(button, &QPushButton::clicked, this, [this, which = entry.Which] { form_.Clicked({which}); });
     widgets_[slot] = widget;
     if (entry.Which == Id::txtVysl)
-        txtVysl_ = {static_cast<QLineEdit*>(widget)};
+        txtVysl_ = {static_cast<TextBox*>(widget)};
     else if (entry.Which == Id::lblPrikl)
         lblPrikl_ = {static_cast<QLabel*>(widget)};
 }
@@ -396,13 +405,12 @@ void Window::SetStrikeOut(Control control, bool strikeOut)
 
 void Window::SetFocus(Control control) { widget(control)->setFocus(Qt::OtherFocusReason); }
 
-void Window::ClearFocus()
-{
-    if (QWidget* focused = focusWidget())
-        focused->clearFocus();
-}
+void Window::ClearFocus() { focusSink_->setFocus(Qt::OtherFocusReason); }
 
-void Window::Announce(std::string_view /*message*/) {}
+void Window::Announce(std::string_view message)
+{
+    announcer_->Say(QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
+}
 
 void Window::SetAccessibleName(Control control, std::string_view name)
 {
@@ -471,13 +479,16 @@ void Window::ResumeWhenDue()
 
 bool Window::eventFilter(QObject* watched, QEvent* event)
 {
+    // Keys pressed while no control holds the focus go to the window itself, so Tab finds one.
+    const Control control = watched == focusSink_ ? Control{Id::Form1} : ControlOf(watched);
     if (event->type() == QEvent::KeyPress) {
         const auto& key = static_cast<const QKeyEvent&>(*event);
         const int code = VirtualKey(key);
-        if (code != 0 && form_.KeyDown(ControlOf(watched), code, ShiftState(key)))
+        if (code != 0 && form_.KeyDown(control, code, ShiftState(key)))
             return true;
-    } else if (event->type() == QEvent::FocusIn) {
-        form_.GotFocus(ControlOf(watched));
+    } else if (event->type() == QEvent::FocusIn && watched != focusSink_) {
+        announcer_->Withdraw();
+        form_.GotFocus(control);
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -15,10 +15,12 @@
 
 class QApplication;
 class QLabel;
-class QLineEdit;
 class QTimer;
 
 namespace qtui {
+
+class Announcer;
+class TextBox;
 
 // Application-wide set-up: name and version, font substitutes, Czech texts of Qt's own
 // dialogs and buttons, the window icon.
@@ -87,10 +89,12 @@ private:
     std::array<QWidget*, form::kControlCount> widgets_{};
     std::array<QTimer*, form::kControlCount> timers_{};
     std::vector<QLabel*> lblPrikl_; // element 0 is the template
-    std::vector<QLineEdit*> txtVysl_;
+    std::vector<TextBox*> txtVysl_;
     QTimer* pause_;
     Clock::time_point deadline_{};
     InputBlocker* inputBlocker_;
+    Announcer* announcer_;
+    QWidget* focusSink_;
     std::future<QImage> title_;
 };
 

@@ -84,21 +84,53 @@ QString Spoken(QWidget* w, QAccessible::Text what = QAccessible::Name)
     return QAccessible::queryAccessibleInterface(w)->text(what);
 }
 
+TEST(Input, EveryPrintableCharacterStaysInItsBox)
+{
+    // Qt's codes of "!" or "$" are Windows' codes of Page Up or Home: keys go by meaning.
+    TestWindow w;
+    w.click(Id::Command3);
+    QTest::keyClick(w.box(1), Qt::Key_Down);
+    for (char c = ' '; c <= '~'; ++c) {
+        QTest::keyClicks(w.box(2), QString(QLatin1Char(c)));
+        ASSERT_EQ(QApplication::focusWidget(), w.box(2)) << "after '" << c << "'";
+    }
+    EXPECT_EQ(w.box(2)->text(), QStringLiteral("01234"));
+}
+
 TEST(ScreenReader, NamesValuesAndWhatIsShowing)
 {
     TestWindow w;
-    auto showing = [](QWidget* p) { return !QAccessible::queryAccessibleInterface(p)->state().invisible; };
-    EXPECT_FALSE(showing(w.widget({Id::Picture5}))) << "the results wait beyond the edge";
+    auto iface = [](QWidget* p) { return QAccessible::queryAccessibleInterface(p); };
+    EXPECT_EQ(iface(&w)->role(), QAccessible::Window);
+    EXPECT_EQ(iface(&w)->text(QAccessible::Name), QStringLiteral("Sumatko 2001"));
+    EXPECT_TRUE(iface(w.widget({Id::Picture5}))->state().invisible) << "the results wait beyond the edge";
     EXPECT_FALSE(Spoken(w.widget({Id::Image1})).isEmpty());
+
+    // A settings box is read whole: its text is one run of attributes, whatever the offset.
+    QAccessibleTextInterface* count = iface(w.widget({Id::Text1}))->textInterface();
+    ASSERT_NE(count, nullptr);
+    int start = -1, end = -1;
+    count->attributes(1, &start, &end);
+    EXPECT_EQ(std::pair(start, end), std::pair(0, 2));
+    EXPECT_EQ(count->text(0, count->characterCount()), QStringLiteral("10"));
+
     w.click(Id::Command3);
-    EXPECT_FALSE(showing(w.widget({Id::Picture6}))) << "the settings wait above";
     EXPECT_EQ(Spoken(w.box(3)), QString::fromStdString(form::SpokenProblem(w.form().State().Problems[3])));
-    EXPECT_EQ(Spoken(w.widget({Id::lblCas})), QStringLiteral("Zbývající čas"));
-    EXPECT_EQ(Spoken(w.widget({Id::lblCas}), QAccessible::Description), QStringLiteral("1 minuta 40 sekund"));
+    EXPECT_EQ(Spoken(w.widget({Id::Picture4}), QAccessible::Description), QStringLiteral("1 minuta 40 sekund"));
+    EXPECT_FALSE(w.box(1)->hasSelectedText());
     w.click(Id::Command1);
+    EXPECT_EQ(QApplication::focusWidget(), w.box(1));
+    EXPECT_FALSE(w.box(1)->hasSelectedText()) << "a marked answer shown selected";
     EXPECT_EQ(Spoken(w.box(3), QAccessible::Description), QStringLiteral("nevyplněno"));
     EXPECT_EQ(Spoken(w.widget({Id::Label12})), QStringLiteral("Nestihl 10"));
-    EXPECT_EQ(Spoken(w.widget({Id::lblZnamka})), QStringLiteral("Známka 5"));
+
+    // The results are said by a notification that appears with them.
+    w.click(Id::Command2);
+    auto* announcer = w.findChild<QWidget*>(QStringLiteral("announcer"));
+    ASSERT_NE(announcer, nullptr);
+    EXPECT_EQ(iface(announcer)->role(), QAccessible::Notification);
+    EXPECT_TRUE(announcer->isVisible());
+    EXPECT_EQ(Spoken(announcer), QStringLiteral("Dobře spočítal 0, špatně spočítal 0, nestihl 10, známka 5"));
 }
 
 } // namespace
