@@ -1,0 +1,484 @@
+#include "web/page.h"
+
+#include <emscripten/bind.h>
+#include <emscripten/eventloop.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <utility>
+
+namespace web {
+
+using emscripten::val;
+using form::Control;
+using form::Id;
+using form::Kind;
+
+namespace {
+
+Page* thePage = nullptr;
+
+// Texts go to the page as std::string: embind reads a const char* as Latin-1, not UTF-8.
+val Str(std::string_view text) { return val(std::string(text)); }
+
+std::string Px(float value)
+{
+    constexpr float kLimit = 1 << 24;
+    return std::to_string(std::lround(std::clamp(value, -kLimit, kLimit))) + "px";
+}
+
+std::string Colour(form::Rgb rgb)
+{
+    return "rgb(" + std::to_string(rgb.R) + "," + std::to_string(rgb.G) + "," + std::to_string(rgb.B) + ")";
+}
+
+// The element's place, size, font, colours and alignment as one style text: one call to the
+// page instead of a dozen.
+std::string StyleOf(const form::ControlEntry& entry)
+{
+    std::string css = "left:" + Px(entry.Left) + ";top:" + Px(entry.Top) + ";";
+    if (!(entry.Type == Kind::Label && entry.Has(form::AutoSize)))
+        css += "width:" + Px(entry.Width) + ";height:" + Px(entry.Height) + ";";
+    if (entry.Font != form::Face::None) {
+        css += "font:";
+        css += entry.Has(form::Regular) ? "" : "bold ";
+        css += std::to_string(entry.FontPx) + "px ";
+        // Every face but the hidden symbol label is drawn in the page's own Liberation Sans,
+        // the metric twin of Arial that the desktop programs draw too.
+        css += entry.Font == form::Face::Wingdings ? "Wingdings;" : "'Liberation Sans';";
+    }
+    if (entry.Fore)
+        css += "color:" + Colour(*entry.Fore) + ";";
+    if (entry.Back)
+        css += "background:" + Colour(*entry.Back) + ";";
+    if (entry.Has(form::AlignRight))
+        css += "text-align:right;";
+    else if (entry.Has(form::Centred))
+        css += "text-align:center;";
+    // The table lists siblings topmost first.
+    css += "z-index:" + std::to_string(form::kControlCount - static_cast<int>(entry.Which)) + ";";
+    return css;
+}
+
+// Where a control shows its caption: a label in its first child (a second one, not shown, may
+// carry what a screen reader says instead), a check box beside its box.
+val CaptionOf(const val& element, Kind type)
+{
+    switch (type) {
+    case Kind::Label: return element["firstElementChild"];
+    case Kind::CheckBox: return element["lastElementChild"];
+    default: return element;
+    }
+}
+
+} // namespace
+
+Page::Page()
+    : document_(val::global("document")), window_(document_.call<val>("getElementById", std::string("Form1"))),
+      announcer_(document_.call<val>("getElementById", std::string("announcer"))),
+      table_(form::kControlCount, val::null())
+{
+    thePage = this;
+    for (std::size_t i = 0; i < timers_.size(); ++i) {
+        timers_[i].page = this;
+        timers_[i].id = static_cast<Id>(i);
+    }
+}
+
+Page::~Page()
+{
+    thePage = nullptr;
+    for (const Timer& timer : timers_)
+        if (timer.handle != 0)
+            emscripten_clear_timeout(timer.handle);
+    if (pauseHandle_ != 0)
+        emscripten_clear_timeout(pauseHandle_);
+}
+
+val& Page::Element(Control control)
+{
+    return const_cast<val&>(std::as_const(*this).Element(control));
+}
+
+const val& Page::Element(Control control) const
+{
+    if (control.Which == Id::txtVysl)
+        return txtVysl_.at(static_cast<std::size_t>(control.Index));
+    if (control.Which == Id::lblPrikl)
+        return lblPrikl_.at(static_cast<std::size_t>(control.Index));
+    return table_[static_cast<std::size_t>(control.Which)];
+}
+
+val Page::Focusable(Control control) const
+{
+    const val& element = Element(control);
+    return form::Entry(control.Which).Type == Kind::CheckBox ? element["firstElementChild"] : element;
+}
+
+val Page::Make(const form::ControlEntry& entry)
+{
+    auto make = [this](const char* tag) { return document_.call<val>("createElement", std::string(tag)); };
+    val element = val::null();
+    switch (entry.Type) {
+    case Kind::Panel:
+        // A panel that takes the focus is read as the clock it holds; the others are groups
+        // whose children a fieldset disables with it.
+        if (entry.Has(form::TabStop)) {
+            element = make("div");
+            element.call<void>("setAttribute", std::string("role"), std::string("timer"));
+            element.set("tabIndex", -1);
+        } else {
+            element = make("fieldset");
+        }
+        break;
+    case Kind::Label: {
+        // Row captions label their answer boxes: a tap on the caption focuses the box.
+        element = make(entry.Which == Id::lblPrikl ? "label" : "span");
+        val caption = make("span");
+        caption.set("textContent", Str(entry.Text));
+        element.call<void>("append", caption);
+        break;
+    }
+    case Kind::Image: {
+        element = make("div");
+        element.call<void>("setAttribute", std::string("role"), std::string("img"));
+        const val picture = document_.call<val>("getElementById", std::string(entry.Text));
+        element.call<void>("append", picture["content"].call<val>("cloneNode", true));
+        break;
+    }
+    case Kind::TextBox:
+        element = make("input");
+        element.set("type", std::string("text"));
+        element.set("autocomplete", std::string("off"));
+        element.set("spellcheck", false);
+        if (entry.MaxLength > 0)
+            element.set("maxLength", entry.MaxLength);
+        element.set("value", Str(entry.Text));
+        break;
+    case Kind::CheckBox: {
+        element = make("label");
+        val box = make("input");
+        box.set("type", std::string("checkbox"));
+        box.set("checked", entry.Has(form::Checked));
+        val caption = make("span");
+        caption.set("textContent", Str(entry.Text));
+        element.call<void>("append", box, caption);
+        break;
+    }
+    case Kind::Button:
+        element = make("button");
+        element.set("type", std::string("button"));
+        element.set("textContent", Str(entry.Text));
+        break;
+    case Kind::Window:
+    case Kind::Timer:
+        break;
+    }
+    element.set("className", std::string(entry.Type == Kind::Panel    ? "panel"
+                                         : entry.Type == Kind::Label   ? "label"
+                                         : entry.Type == Kind::CheckBox ? "check"
+                                                                        : "control"));
+    element["style"].set("cssText", StyleOf(entry));
+    element["dataset"].set("which", static_cast<int>(entry.Which));
+    element.set("id", std::string(entry.Name));
+    if (entry.AccessibleName != nullptr)
+        SetAccessibleName(element, entry.Type, entry.AccessibleName);
+    element.set("hidden", entry.Has(form::Hidden));
+    return element;
+}
+
+void Page::Create(const form::ControlEntry& entry)
+{
+    const auto slot = static_cast<std::size_t>(entry.Which);
+    if (entry.Type == Kind::Window) {
+        document_.set("title", Str(entry.Text));
+        window_.call<void>("setAttribute", std::string("aria-label"), Str(entry.Text));
+        window_["style"].set("cssText", "width:" + Px(entry.Width) + ";height:" + Px(entry.Height) +
+                                            ";background:" + Colour(entry.Back.value_or(form::Rgb{})));
+        table_[slot] = window_;
+        return;
+    }
+    if (entry.Type == Kind::Timer) {
+        if (!entry.Has(form::Disabled))
+            StartTimer(entry.Which, std::chrono::milliseconds(entry.IntervalMs));
+        return;
+    }
+    val element = Make(entry);
+    table_[static_cast<std::size_t>(entry.Container)].call<void>("append", element);
+    table_[slot] = element;
+    if (entry.Which == Id::txtVysl)
+        txtVysl_ = {element};
+    else if (entry.Which == Id::lblPrikl)
+        lblPrikl_ = {element};
+}
+
+void Page::CreateRow(int index)
+{
+    const auto i = static_cast<std::size_t>(index);
+    val label = lblPrikl_.front().call<val>("cloneNode", true);
+    val box = txtVysl_.front().call<val>("cloneNode", true);
+    for (val* element : {&label, &box}) {
+        element->set("hidden", true);
+        element->operator[]("dataset").set("index", index);
+    }
+    label.set("id", form::Name({Id::lblPrikl, index}));
+    box.set("id", form::Name({Id::txtVysl, index}));
+    label.set("htmlFor", form::Name({Id::txtVysl, index}));
+    table_[static_cast<std::size_t>(Id::Picture2)].call<void>("append", label, box);
+    lblPrikl_.resize(std::max(lblPrikl_.size(), i + 1), val::null());
+    txtVysl_.resize(std::max(txtVysl_.size(), i + 1), val::null());
+    lblPrikl_[i] = label;
+    txtVysl_[i] = box;
+}
+
+void Page::RemoveRow(int index)
+{
+    const auto i = static_cast<std::size_t>(index);
+    lblPrikl_.at(i).call<void>("remove");
+    txtVysl_.at(i).call<void>("remove");
+    lblPrikl_[i] = txtVysl_[i] = val::null();
+    while (txtVysl_.size() > 1 && txtVysl_.back().isNull()) {
+        txtVysl_.pop_back();
+        lblPrikl_.pop_back();
+    }
+}
+
+void Page::SetPosition(Control control, float left, float top)
+{
+    val style = Element(control)["style"];
+    style.set("left", Px(left));
+    style.set("top", Px(top));
+}
+
+void Page::SetSize(Control control, float width, float height)
+{
+    val style = Element(control)["style"];
+    style.set("width", Px(width));
+    style.set("height", Px(height));
+}
+
+void Page::SetVisible(Control control, bool visible) { Element(control).set("hidden", !visible); }
+
+void Page::SetEnabled(Control control, bool enabled)
+{
+    // A fieldset disables what it holds.
+    Focusable(control).set("disabled", !enabled);
+}
+
+void Page::SetText(Control control, std::string_view text)
+{
+    const Kind type = form::Entry(control.Which).Type;
+    if (type == Kind::TextBox)
+        Element(control).set("value", Str(text));
+    else
+        CaptionOf(Element(control), type).set("textContent", Str(text));
+}
+
+std::string Page::Text(Control control) const
+{
+    const Kind type = form::Entry(control.Which).Type;
+    if (type == Kind::TextBox)
+        return Element(control)["value"].as<std::string>();
+    return CaptionOf(Element(control), type)["textContent"].as<std::string>();
+}
+
+int Page::Value(Control control) const
+{
+    const val box = Focusable(control);
+    return box["indeterminate"].as<bool>() ? 2 : box["checked"].as<bool>() ? 1 : 0;
+}
+
+void Page::SetTextColour(Control control, form::Rgb colour) { Element(control)["style"].set("color", Colour(colour)); }
+
+void Page::SetLocked(Control control, bool locked) { Element(control).set("readOnly", locked); }
+
+void Page::SetStrikeOut(Control control, bool strikeOut)
+{
+    Element(control)["style"].set("textDecoration", std::string(strikeOut ? "line-through" : "none"));
+}
+
+void Page::SetFocus(Control control)
+{
+    // The panels clip and never scroll: the list brings the focused row into view itself.
+    val options = val::object();
+    options.set("preventScroll", true);
+    Focusable(control).call<void>("focus", options);
+}
+
+void Page::ClearFocus()
+{
+    const val focused = document_["activeElement"];
+    if (window_.call<bool>("contains", focused))
+        focused.call<void>("blur");
+}
+
+void Page::Announce(std::string_view message)
+{
+    // A new node each time: a live region reads what is added, even the same words again.
+    val line = document_.call<val>("createElement", std::string("p"));
+    line.set("textContent", Str(message));
+    announcer_.call<void>("replaceChildren", line);
+}
+
+void Page::SetAccessibleName(val& element, Kind type, std::string_view name)
+{
+    if (type != Kind::Label) {
+        element.call<void>("setAttribute", std::string("aria-label"), Str(name));
+        return;
+    }
+    // Names are prohibited on plain text elements: the shown caption is hidden from a screen
+    // reader and the name is given as text it reads instead.
+    val shown = element["firstElementChild"];
+    shown.call<void>("setAttribute", std::string("aria-hidden"), std::string("true"));
+    val spoken = shown["nextElementSibling"];
+    if (spoken.isNull()) {
+        spoken = document_.call<val>("createElement", std::string("span"));
+        spoken.set("className", std::string("spoken"));
+        element.call<void>("append", spoken);
+    }
+    spoken.set("textContent", Str(name));
+}
+
+void Page::SetAccessibleName(Control control, std::string_view name)
+{
+    SetAccessibleName(Element(control), form::Entry(control.Which).Type, name);
+}
+
+void Page::SetAccessibleDescription(Control control, std::string_view description)
+{
+    Focusable(control).call<void>("setAttribute", std::string("aria-description"), Str(description));
+}
+
+std::int32_t Page::TxtNumOnly(Control box, bool on)
+{
+    // page.js refuses every character but a digit in a box so marked, however it arrives; a
+    // tablet shows its number pad for it.
+    val element = Element(box);
+    element["dataset"].set("digits", on);
+    element.set("inputMode", std::string(on ? "numeric" : "text"));
+    element.call<void>("setAttribute", std::string("enterkeyhint"), std::string(on ? "next" : "enter"));
+    return 0;
+}
+
+void Page::StartTimer(Id id, std::chrono::milliseconds interval)
+{
+    StopTimer(id);
+    Timer& timer = timers_[static_cast<std::size_t>(id)];
+    timer.interval = interval;
+    timer.due = Now() + interval;
+    timer.running = true;
+    Arm(timer);
+}
+
+void Page::StopTimer(Id id)
+{
+    Timer& timer = timers_[static_cast<std::size_t>(id)];
+    if (timer.handle != 0)
+        emscripten_clear_timeout(timer.handle);
+    timer.handle = 0;
+    timer.running = false;
+}
+
+namespace {
+
+template <class Duration> double Milliseconds(Duration wait)
+{
+    return static_cast<double>(std::max<long long>(0, std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
+}
+
+} // namespace
+
+void Page::Arm(Timer& timer)
+{
+    timer.handle = emscripten_set_timeout(
+        [](void* data) {
+            auto& due = *static_cast<Timer*>(data);
+            due.page->Tick(due);
+        },
+        Milliseconds(timer.due - Now()), &timer);
+}
+
+void Page::Tick(Timer& timer)
+{
+    timer.handle = 0;
+    // Every interval that has passed is a tick, so that a clock in a tab the browser throttled
+    // in the background keeps its time. Form1 may stop or restart the timer at any tick.
+    while (timer.running && timer.handle == 0 && Now() >= timer.due) {
+        timer.due += timer.interval;
+        form_->Timer(timer.id);
+    }
+    if (timer.running && timer.handle == 0)
+        Arm(timer);
+}
+
+void Page::ShowRefusal(Control box, std::string_view message)
+{
+    val::module_property("showRefusal")(Focusable(box), Str(message));
+}
+
+// The browser paints when the program next waits, and a sequence waits after every repaint.
+void Page::RepaintNow() {}
+
+void Page::StartPause(Clock::time_point deadline)
+{
+    deadline_ = deadline;
+    pausing_ = true;
+    ArmPause();
+}
+
+void Page::ArmPause()
+{
+    pauseHandle_ = emscripten_set_timeout([](void* page) { static_cast<Page*>(page)->PauseDue(); },
+                                          Milliseconds(deadline_ - Now()), this);
+}
+
+void Page::PauseDue()
+{
+    pauseHandle_ = 0;
+    if (Now() < deadline_) {
+        ArmPause();
+        return;
+    }
+    pausing_ = false;
+    form_->PauseElapsed();
+}
+
+void Page::Clicked(Control control) { form_->Clicked(control); }
+
+bool Page::KeyDown(Control control, int key, int shift) { return form_->KeyDown(control, key, shift); }
+
+void Page::GotFocus(Control control) { form_->GotFocus(control); }
+
+void Page::Unload()
+{
+    if (pauseHandle_ != 0)
+        emscripten_clear_timeout(pauseHandle_);
+    pauseHandle_ = 0;
+    pausing_ = false;
+    form_->Form_Unload();
+}
+
+} // namespace web
+
+// What page.js calls: the pupil's input, by control id and index.
+namespace {
+
+form::Control ControlOf(int which, int index) { return {static_cast<form::Id>(which), index}; }
+
+void Clicked(int which, int index) { web::thePage->Clicked(ControlOf(which, index)); }
+bool KeyDown(int which, int index, int key, int shift) { return web::thePage->KeyDown(ControlOf(which, index), key, shift); }
+void GotFocus(int which, int index) { web::thePage->GotFocus(ControlOf(which, index)); }
+void Unload() { web::thePage->Unload(); }
+bool Pausing() { return web::thePage != nullptr && web::thePage->Pausing(); }
+
+} // namespace
+
+EMSCRIPTEN_BINDINGS(sumatko)
+{
+    emscripten::function("clicked", &Clicked);
+    emscripten::function("keyDown", &KeyDown);
+    emscripten::function("gotFocus", &GotFocus);
+    emscripten::function("unload", &Unload);
+    emscripten::function("pausing", &Pausing);
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "form/form1.h"
+#include "form/toolkit.h"
+
+#include <emscripten/val.h>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace web {
+
+// Form1's toolkit in a web page: every control is a native element inside the window's element
+// (#Form1): panels are fieldsets that clip, labels spans, text boxes inputs, check boxes
+// checkbox inputs in their label, buttons buttons. Form1 owns every position; the page's script
+// (page.js) scales the whole window to the screen and reports the pupil's input through the
+// functions bound in page.cpp. Time comes from setTimeout against deadlines.
+class Page final : public form::Toolkit {
+public:
+    Page();
+    ~Page() override;
+    Page(const Page&) = delete;
+    Page& operator=(const Page&) = delete;
+
+    // The window reports to this Form1 from now on.
+    void Attach(form::Form1& form) { form_ = &form; }
+
+    // What the page's script reports.
+    void Clicked(form::Control control);
+    bool KeyDown(form::Control control, int key, int shift);
+    void GotFocus(form::Control control);
+    void Unload();
+    // While a pause runs the window takes no clicks, keys or wheel turns.
+    bool Pausing() const { return pausing_; }
+
+    void Create(const form::ControlEntry& entry) override;
+    void CreateRow(int index) override;
+    void RemoveRow(int index) override;
+    void SetPosition(form::Control control, float left, float top) override;
+    void SetSize(form::Control control, float width, float height) override;
+    void SetVisible(form::Control control, bool visible) override;
+    void SetEnabled(form::Control control, bool enabled) override;
+    void SetText(form::Control control, std::string_view text) override;
+    std::string Text(form::Control control) const override;
+    int Value(form::Control control) const override;
+    void SetTextColour(form::Control control, form::Rgb colour) override;
+    void SetLocked(form::Control control, bool locked) override;
+    void SetStrikeOut(form::Control control, bool strikeOut) override;
+    void SetFocus(form::Control control) override;
+    void ClearFocus() override;
+    void Announce(std::string_view message) override;
+    void SetAccessibleName(form::Control control, std::string_view name) override;
+    void SetAccessibleDescription(form::Control control, std::string_view description) override;
+    std::int32_t TxtNumOnly(form::Control box, bool on) override;
+    void StartTimer(form::Id timer, std::chrono::milliseconds interval) override;
+    void StopTimer(form::Id timer) override;
+    void ShowRefusal(form::Control box, std::string_view message) override;
+    void RepaintNow() override;
+    Clock::time_point Now() const override { return Clock::now(); }
+    void StartPause(Clock::time_point deadline) override;
+
+private:
+    // A timer of the table: ticks fall due at whole intervals from its start, so a late tick
+    // does not push back the ones after it.
+    struct Timer {
+        Page* page = nullptr;
+        form::Id id{};
+        bool running = false;
+        std::chrono::milliseconds interval{};
+        Clock::time_point due{};
+        long handle = 0; // setTimeout's, 0 while no tick is waiting
+    };
+
+    emscripten::val& Element(form::Control control);
+    const emscripten::val& Element(form::Control control) const;
+    // What takes the focus: the control's element, or a check box's box.
+    emscripten::val Focusable(form::Control control) const;
+    emscripten::val Make(const form::ControlEntry& entry);
+    void SetAccessibleName(emscripten::val& element, form::Kind type, std::string_view name);
+    void Arm(Timer& timer);
+    void Tick(Timer& timer);
+    void ArmPause();
+    void PauseDue();
+
+    form::Form1* form_ = nullptr;
+    emscripten::val document_;
+    emscripten::val window_; // the element #Form1
+    emscripten::val announcer_;
+    std::vector<emscripten::val> table_; // by Id
+    std::vector<emscripten::val> lblPrikl_; // element 0 is the template
+    std::vector<emscripten::val> txtVysl_;
+    std::array<Timer, form::kControlCount> timers_{};
+    bool pausing_ = false;
+    long pauseHandle_ = 0;
+    Clock::time_point deadline_{};
+};
+
+} // namespace web

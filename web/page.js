@@ -1,0 +1,126 @@
+// The page's side of the window: it scales the window to the screen and reports the pupil's
+// clicks, keys and focus to the program (page.cpp), which decides what they do. It also keeps
+// every character but a digit out of the answer boxes, and drops input while a pause runs.
+'use strict';
+var Module = {};
+(() => {
+  const root = document.getElementById('Form1');
+
+  // Scaled to fit the screen; `zoom` lays the window out again at that size, so text and
+  // edges stay sharp.
+  const fit = () => {
+    const width = parseFloat(root.style.width) || 520;
+    const height = parseFloat(root.style.height) || 243;
+    document.documentElement.style.setProperty('--scale', Math.min(innerWidth / width, innerHeight / height));
+  };
+  addEventListener('resize', fit);
+  Module.postRun = [fit];
+
+  // The program's WebAssembly sits in the page gzipped; it is unpacked as it is compiled.
+  Module.instantiateWasm = (imports, receive) => {
+    const packed = document.getElementById('program').textContent;
+    fetch(`data:application/gzip;base64,${packed}`)
+      .then((response) => new Response(response.body.pipeThrough(new DecompressionStream('gzip')),
+                                       { headers: { 'Content-Type': 'application/wasm' } }))
+      .then((wasm) => WebAssembly.instantiateStreaming(wasm, imports))
+      .then((result) => receive(result.instance, result.module));
+    return {};
+  };
+
+  const controlOf = (element) => {
+    const control = element instanceof Element ? element.closest('[data-which]') : null;
+    return control && root.contains(control) ? control : null;
+  };
+  const idOf = (control) => [Number(control.dataset.which), Number(control.dataset.index || 0)];
+  const running = () => typeof Module.pausing === 'function';
+
+  // While a pause runs, clicks, keys and wheel turns aimed at the window go nowhere.
+  for (const type of ['keydown', 'keypress', 'beforeinput', 'paste', 'drop', 'mousedown', 'pointerdown',
+                      'touchstart', 'click', 'dblclick', 'auxclick', 'contextmenu', 'wheel']) {
+    addEventListener(type, (event) => {
+      if (running() && Module.pausing()) {
+        event.preventDefault();
+        event.stopImmediatePropagation();
+      }
+    }, { capture: true, passive: false });
+  }
+
+  // Keys by what they are, as the Windows virtual-key codes the program takes.
+  const virtualKeys = {
+    Tab: 9, Enter: 13, ' ': 32, PageUp: 33, PageDown: 34, End: 35, Home: 36,
+    ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40,
+  };
+  addEventListener('keydown', (event) => {
+    const key = virtualKeys[event.key];
+    if (!key || event.isComposing || !running())
+      return;
+    const control = controlOf(event.target);
+    // With no control focused the keys go to the window itself, as on the desktop.
+    if (!control && event.target !== document.body && event.target !== root)
+      return;
+    const [which, index] = control ? idOf(control) : [0, 0];
+    const shift = (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
+    if (Module.keyDown(which, index, key, shift))
+      event.preventDefault();
+  });
+
+  root.addEventListener('focusin', (event) => {
+    const control = controlOf(event.target);
+    if (control && running())
+      Module.gotFocus(...idOf(control));
+  });
+  root.addEventListener('click', (event) => {
+    const control = controlOf(event.target);
+    if (control && control.localName === 'button' && running())
+      Module.clicked(...idOf(control));
+  });
+  // A press on a panel or a caption leaves the focus where it is, as on the desktop.
+  root.addEventListener('mousedown', (event) => {
+    if (!event.target.closest('input, button, label, [tabindex]'))
+      event.preventDefault();
+  });
+
+  // Digits only: whatever else is typed, pasted or dropped into such a box is left out.
+  const digitsOnly = (box) => box instanceof HTMLInputElement && box.dataset.digits === 'true';
+  root.addEventListener('beforeinput', (event) => {
+    if (!digitsOnly(event.target) || !event.inputType.startsWith('insert'))
+      return;
+    const text = event.data ?? event.dataTransfer?.getData('text/plain') ?? '';
+    if (/^[0-9]*$/.test(text) && event.inputType !== 'insertLineBreak')
+      return;
+    event.preventDefault();
+    const digits = text.replace(/[^0-9]/g, '');
+    if (digits)
+      document.execCommand('insertText', false, digits); // keeps the box's limit and its undo
+  });
+  // What no beforeinput can refuse (an input method's composition) is taken out afterwards.
+  const strip = (event) => {
+    const box = event.target;
+    if (digitsOnly(box) && !event.isComposing && /[^0-9]/.test(box.value))
+      box.value = box.value.replace(/[^0-9]/g, '');
+  };
+  root.addEventListener('input', strip);
+  root.addEventListener('compositionend', strip);
+
+  // The refusal of the settings: a modal message; once it is dismissed, the box at fault.
+  Module.showRefusal = (box, message) => {
+    const dialog = document.getElementById('refusal');
+    dialog.querySelector('p').textContent = message;
+    dialog.onclose = () => {
+      box.focus({ preventScroll: true });
+      if (box.select)
+        box.select();
+    };
+    dialog.showModal();
+  };
+
+  // Closing the tab ends what the window is doing; a page kept for going back starts afresh.
+  addEventListener('pagehide', () => {
+    if (running())
+      Module.unload();
+  });
+  addEventListener('pageshow', (event) => {
+    if (event.persisted)
+      location.reload();
+  });
+})();
