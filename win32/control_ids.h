@@ -17,8 +17,8 @@ constexpr form::Control ControlOf(int id)
     return {static_cast<form::Id>(id >> kIndexBits), id & ((1 << kIndexBits) - 1)};
 }
 
-// The window's own controls all have IDs above this; the hidden captions that name the
-// settings boxes for screen readers have ID 0.
+// The window's own controls all have IDs above this; the hidden window that screen readers
+// hear announcements from has ID 0.
 inline constexpr int kNoControl = 0;
 
 } // namespace win32

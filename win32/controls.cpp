@@ -132,10 +132,6 @@ void Toolkit::RemoveRow(int index)
 void Toolkit::CreateControl(form::Control control, Widget& widget, bool visible)
 {
     const form::ControlEntry& entry = *widget.entry;
-    HWND container = ContainerOf(widget);
-    if (entry.Type == Kind::TextBox && entry.AccessibleName != nullptr)
-        widget.caption = CreateCaption(container, entry.AccessibleName);
-
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0U);
     DWORD exStyle = 0;
     const wchar_t* windowClass = L"STATIC";
@@ -144,15 +140,14 @@ void Toolkit::CreateControl(form::Control control, Widget& widget, bool visible)
     case Kind::Panel:
         windowClass = kPanelClass;
         style |= WS_CLIPCHILDREN;
-        // A panel's text is no caption of its own: it is what a screen reader calls it.
-        text = entry.AccessibleName != nullptr ? Utf16(entry.AccessibleName) : std::wstring();
+        text.clear();
         break;
     case Kind::Label:
         style |= SS_NOPREFIX | LabelAlignment(entry);
         break;
     case Kind::Image:
         style |= SS_OWNERDRAW;
-        text = entry.AccessibleName != nullptr ? Utf16(entry.AccessibleName) : std::wstring();
+        text.clear();
         break;
     case Kind::TextBox:
         windowClass = L"EDIT";
@@ -172,26 +167,26 @@ void Toolkit::CreateControl(form::Control control, Widget& widget, bool visible)
         return;
     }
     widget.hwnd = CreateWindowExW(exStyle, windowClass, text.c_str(), style, Scaled(widget.left), Scaled(widget.top),
-                                  Scaled(widget.width), Scaled(widget.height), container,
+                                  Scaled(widget.width), Scaled(widget.height), ContainerOf(widget),
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control))), instance_, this);
     ApplyFont(widget);
     if (entry.Type == Kind::TextBox && entry.MaxLength > 0)
         SendMessageW(widget.hwnd, EM_LIMITTEXT, static_cast<WPARAM>(entry.MaxLength), 0);
     if (entry.Type == Kind::CheckBox)
         SendMessageW(widget.hwnd, BM_SETCHECK, entry.Has(form::Checked) ? BST_CHECKED : BST_UNCHECKED, 0);
-    if (entry.Type == Kind::TextBox || entry.Type == Kind::CheckBox || entry.Type == Kind::Button)
+    // The panels' own procedure answers for them; the system's controls are subclassed.
+    if (entry.Type != Kind::Panel)
         SetWindowSubclass(widget.hwnd, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    // A panel that takes the focus is read as the text it shows.
+    if (entry.Has(form::TabStop))
+        accessibles_[widget.hwnd].reset(
+            new Accessible(widget.hwnd, ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_READONLY));
+    if (entry.AccessibleName != nullptr)
+        SetAccessibleName(control, entry.AccessibleName);
     if (entry.Type == Kind::Image)
         ComposeTitle();
     if (Fitted(entry))
         FitToText(widget);
-}
-
-HWND Toolkit::CreateCaption(HWND container, const char* name)
-{
-    // Never shown: a static created just before an edit box is the box's name for MSAA.
-    return CreateWindowExW(0, L"STATIC", Utf16(name).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, container,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNoControl)), instance_, nullptr);
 }
 
 void Toolkit::ApplyFont(Widget& widget)
@@ -240,6 +235,32 @@ void Toolkit::ComposeTitle()
     title_ = win32::ComposeTitle(instance_, ColourRef(BackgroundOf(image)), Scaled(image.width), Scaled(image.height),
                                  scale_);
     InvalidateRect(image.hwnd, nullptr, FALSE);
+}
+
+bool Toolkit::ShowsFocusFrame(HWND panel)
+{
+    const Widget* widget = WidgetOf(panel);
+    return widget != nullptr && widget->entry->Has(form::TabStop) && GetFocus() == panel;
+}
+
+void Toolkit::DrawFocusFrame(HWND panel, HWND onto) const
+{
+    // A dotted white line a pixel inside the panel's edge, drawn by the panel and again by each
+    // child over the part that it covers.
+    RECT frame{};
+    GetClientRect(panel, &frame);
+    InflateRect(&frame, -Scaled(1), -Scaled(1));
+    MapWindowPoints(panel, onto, reinterpret_cast<POINT*>(&frame), 2);
+    const LOGBRUSH white{BS_SOLID, RGB(255, 255, 255), 0};
+    HPEN pen = ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &white, 0, nullptr);
+    HDC dc = GetDC(onto);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    ReleaseDC(onto, dc);
+    DeleteObject(pen);
 }
 
 bool Toolkit::DrawTitle(const DRAWITEMSTRUCT& item) const

@@ -104,39 +104,49 @@ void Toolkit::SetFocus(form::Control control)
 
 void Toolkit::ClearFocus()
 {
-    lastFocus_ = main_;
+    // The window stays active with no focus in it, so that nothing is reported focused; keys
+    // meanwhile come to the window as system keys (Swallowed).
+    lastFocus_ = nullptr;
     if (GetActiveWindow() == main_)
-        ::SetFocus(main_);
+        ::SetFocus(nullptr);
 }
 
-void Toolkit::Announce(std::string_view /*message*/) {}
+void Toolkit::Announce(std::string_view message)
+{
+    // MSAA has no announcement of its own: screen readers read out an object of the alert role
+    // when it raises its alert event. The hidden alert object is named by the message.
+    AccessibleOf(alert_).SetName(Utf16(message));
+    NotifyWinEvent(EVENT_SYSTEM_ALERT, alert_, OBJID_CLIENT, CHILDID_SELF);
+}
 
 void Toolkit::SetAccessibleName(form::Control control, std::string_view name)
 {
-    const Widget& widget = At(control);
-    switch (widget.entry->Type) {
-    case form::Kind::Panel:
-    case form::Kind::Image:
-        // Their window text is shown nowhere; MSAA reads it as their name.
-        SetWindowTextW(widget.hwnd, Utf16(name).c_str());
-        break;
-    case form::Kind::TextBox:
-        // An edit box is named by the static created just before it: a settings box by its
-        // hidden caption, an answer box by its row's label, whose caption Form1 makes the same.
-        if (widget.caption != nullptr)
-            SetWindowTextW(widget.caption, Utf16(name).c_str());
-        break;
-    default:
-        // A label's, button's or check box's name is its caption; another name would need an
-        // IAccessible server of our own.
-        break;
-    }
+    HWND hwnd = At(control).hwnd;
+    if (AccessibleOf(hwnd).SetName(Utf16(name)))
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
-void Toolkit::SetAccessibleDescription(form::Control /*control*/, std::string_view /*description*/)
+void Toolkit::SetAccessibleDescription(form::Control control, std::string_view description)
 {
-    // The standard controls carry no description; MSAA has one only through oleacc's
-    // property services, which this frontend does not link.
+    HWND hwnd = At(control).hwnd;
+    if (AccessibleOf(hwnd).SetDescription(Utf16(description)))
+        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
+}
+
+Accessible& Toolkit::AccessibleOf(HWND hwnd)
+{
+    AccessiblePtr& accessible = accessibles_[hwnd];
+    if (!accessible)
+        accessible.reset(new Accessible(hwnd));
+    return *accessible;
+}
+
+LRESULT Toolkit::AnswerGetObject(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT || (hwnd != alert_ && WidgetOf(hwnd) == nullptr))
+        return 0;
+    const LRESULT answer = AccessibleOf(hwnd).Answer(wParam);
+    return answer > 0 ? answer : 0;
 }
 
 std::int32_t Toolkit::TxtNumOnly(form::Control box, bool on) { return win32::TxtNumOnly(At(box).hwnd, on); }

@@ -2,6 +2,7 @@
 
 #include "form/form1.h"
 #include "form/toolkit.h"
+#include "win32/accessible.h"
 #include "win32/fonts.h"
 
 #include <windows.h>
@@ -19,7 +20,9 @@ namespace win32 {
 // our own, and the system's STATIC, EDIT and BUTTON controls for everything else. Form1 owns
 // every position; this keeps them in 96-dpi pixels and places them scaled by the window's DPI.
 // Input reaches Form1 through the message loop (keys) and the windows' notifications (clicks,
-// focus); time through SetTimer. The window procedures are in window.cpp, the controls in
+// focus); time through SetTimer. A screen reader reads the controls through MSAA: each answers
+// WM_GETOBJECT with the system's object under the names and descriptions Form1 gives, and
+// announcements are alerts. The window procedures are in window.cpp, the controls in
 // controls.cpp.
 class Toolkit final : public form::Toolkit {
   public:
@@ -73,7 +76,6 @@ class Toolkit final : public form::Toolkit {
         float left = 0, top = 0, width = 0, height = 0; // 96-dpi pixels in the container
         std::optional<form::Rgb> fore;
         bool strikeOut = false;
-        HWND caption = nullptr; // the hidden static that names a settings box
     };
     struct Row {
         Widget label;
@@ -98,7 +100,6 @@ class Toolkit final : public form::Toolkit {
     HWND ContainerOf(const Widget& widget) const;
     void CreateMainWindow(const form::ControlEntry& entry);
     void CreateControl(form::Control control, Widget& widget, bool visible);
-    HWND CreateCaption(HWND container, const char* name);
     void ApplyFont(Widget& widget);
     void Place(const Widget& widget);
     void FitToText(Widget& widget);
@@ -108,6 +109,13 @@ class Toolkit final : public form::Toolkit {
     form::Rgb BackgroundOf(const Widget& widget) const;
     LRESULT ControlColours(HDC dc, HWND child);
     bool DrawTitle(const DRAWITEMSTRUCT& item) const;
+    bool ShowsFocusFrame(HWND panel);
+    void DrawFocusFrame(HWND panel, HWND onto) const;
+
+    // toolkit.cpp: what a screen reader reads.
+    Accessible& AccessibleOf(HWND hwnd);
+    // The answer to WM_GETOBJECT, or 0 where the system answers.
+    LRESULT AnswerGetObject(HWND hwnd, WPARAM wParam, LPARAM lParam);
 
     // window.cpp: messages, focus, time and scale.
     bool Swallowed(const MSG& message);
@@ -139,6 +147,8 @@ class Toolkit final : public form::Toolkit {
     HICON smallIcon_ = nullptr;
     HICON bigIcon_ = nullptr;
     HWND lastFocus_ = nullptr; // where the focus goes back when the window is activated
+    HWND alert_ = nullptr;     // hidden: what a screen reader is told at once
+    std::map<HWND, AccessiblePtr> accessibles_;
     std::optional<Refusal> refusal_;
     bool pausing_ = false;
     Clock::time_point deadline_{};

@@ -1,6 +1,7 @@
 // The window's messages: what of the pupil's input reaches Form1, where the focus goes, time,
 // and the screen's scale.
 
+#include "win32/control_ids.h"
 #include "win32/resource_ids.h"
 #include "win32/text.h"
 #include "win32/toolkit.h"
@@ -21,8 +22,9 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 namespace {
 
 const wchar_t* const kMainClass = L"Sumatko2001";
-// A fixed frame with a close box: no sizing border, no minimise or maximise box.
+// A fixed dialog frame with a close box: no sizing border, no minimise or maximise box.
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kMainExStyle = WS_EX_DLGMODALFRAME;
 constexpr double kDesignDpi = 96.0;
 
 Toolkit* ToolkitOf(HWND hwnd, UINT message, LPARAM lParam)
@@ -57,11 +59,21 @@ UINT DpiOf(HWND hwnd)
     return static_cast<UINT>(dpi);
 }
 
-// What a pupil does to the window: while a pause runs, all of it is dropped. Key and button
-// releases pass, so that nothing stays pressed.
-bool IsPupilInput(UINT message)
+// A key pressed without Alt reaches the window as a system key when no control has the focus
+// (and F10 always).
+bool IsSystemKeyWithoutAlt(const MSG& message)
 {
-    switch (message) {
+    return (message.message == WM_SYSKEYDOWN || message.message == WM_SYSCHAR || message.message == WM_SYSDEADCHAR) &&
+           (HIWORD(message.lParam) & KF_ALTDOWN) == 0;
+}
+
+// What a pupil does to the window: while a pause runs, all of it is dropped. Key and button
+// releases pass, so that nothing stays pressed, and so do keys with Alt, the window's own.
+bool IsPupilInput(const MSG& message)
+{
+    if (IsSystemKeyWithoutAlt(message))
+        return true;
+    switch (message.message) {
     case WM_KEYDOWN:
     case WM_CHAR:
     case WM_DEADCHAR:
@@ -113,6 +125,8 @@ void RegisterClasses(HINSTANCE instance)
 
 Toolkit::Toolkit(HINSTANCE instance) : instance_(instance), fonts_(std::make_unique<Fonts>(1.0))
 {
+    // Screen readers in other processes reach the controls' objects through COM.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     RegisterClasses(instance);
@@ -131,15 +145,21 @@ Toolkit::~Toolkit()
     for (HICON icon : {smallIcon_, bigIcon_})
         if (icon != nullptr)
             DestroyIcon(icon);
+    accessibles_.clear();
+    CoUninitialize();
 }
 
 void Toolkit::CreateMainWindow(const form::ControlEntry& entry)
 {
     owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
     // Created at some size, so that its frame can be measured before the client is sized.
-    main_ = CreateWindowExW(0, kMainClass, Utf16(entry.Text).c_str(), kMainStyle, 0, 0, 640, 480, owner_, nullptr,
-                            instance_, this);
+    main_ = CreateWindowExW(kMainExStyle, kMainClass, Utf16(entry.Text).c_str(), kMainStyle, 0, 0, 640, 480, owner_,
+                            nullptr, instance_, this);
     table_[static_cast<std::size_t>(form::Id::Form1)].hwnd = main_;
+    alert_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, main_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNoControl)), instance_, nullptr);
+    SetWindowSubclass(alert_, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    accessibles_[alert_].reset(new Accessible(alert_, ROLE_SYSTEM_ALERT));
     scale_ = DpiOf(main_) / kDesignDpi;
     fonts_ = std::make_unique<Fonts>(scale_);
     SetIcons();
@@ -202,13 +222,19 @@ bool Toolkit::Swallowed(const MSG& message)
 {
     if (main_ == nullptr || (message.hwnd != main_ && !IsChild(main_, message.hwnd)))
         return false;
-    if (pausing_ && IsPupilInput(message.message))
+    if (pausing_ && IsPupilInput(message))
         return true;
-    // Form1 decides what Tab, Enter and the list keys do; a key it uses goes no further, so
-    // the control never sees it and no character is made of it.
-    if (message.message != WM_KEYDOWN || form_ == nullptr)
-        return false;
-    return form_->KeyDown(ControlOf(message.hwnd), static_cast<int>(message.wParam), ShiftState());
+    // Form1 decides what Tab, Enter and the list keys do, by their virtual-key codes; a key it
+    // uses goes no further, so the control never sees it and no character is made of it.
+    // Characters never reach Form1.
+    const bool keyDown =
+        message.message == WM_KEYDOWN || (message.message == WM_SYSKEYDOWN && IsSystemKeyWithoutAlt(message));
+    if (keyDown && form_ != nullptr &&
+        form_->KeyDown(ControlOf(message.hwnd), static_cast<int>(message.wParam), ShiftState()))
+        return true;
+    // With no control focused there is nothing to type into: a key left over would beep or open
+    // the window's menu.
+    return message.hwnd == main_ && IsSystemKeyWithoutAlt(message);
 }
 
 LRESULT Toolkit::MainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -261,7 +287,24 @@ LRESULT Toolkit::PanelMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lP
         break;
     case WM_SETFOCUS:
         ReportFocus(panel);
+        [[fallthrough]];
+    case WM_KILLFOCUS:
+        if (const Widget* widget = WidgetOf(panel); widget != nullptr && widget->entry->Has(form::TabStop))
+            RedrawWindow(panel, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         return 0;
+    case WM_PAINT: {
+        const LRESULT result = ContainerMessage(panel, message, wParam, lParam);
+        if (ShowsFocusFrame(panel))
+            DrawFocusFrame(panel, panel);
+        return result;
+    }
+    case WM_GETOBJECT:
+        if (const LRESULT answer = AnswerGetObject(panel, wParam, lParam))
+            return answer;
+        break;
+    case WM_NCDESTROY:
+        accessibles_.erase(panel);
+        break;
     default:
         break;
     }
@@ -280,7 +323,20 @@ LRESULT Toolkit::ControlMessage(HWND control, UINT message, WPARAM wParam, LPARA
         if (PasteDigitsOnly(control))
             return 0;
         break;
+    case WM_PAINT:
+    case WM_SETTEXT: {
+        // A label paints its text at once when it changes, over the focus frame of its panel.
+        const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+        if (HWND panel = GetParent(control); ShowsFocusFrame(panel))
+            DrawFocusFrame(panel, control);
+        return result;
+    }
+    case WM_GETOBJECT:
+        if (const LRESULT answer = AnswerGetObject(control, wParam, lParam))
+            return answer;
+        break;
     case WM_NCDESTROY:
+        accessibles_.erase(control);
         RemoveWindowSubclass(control, ControlProc, 0);
         break;
     default:
