@@ -46,6 +46,16 @@ INPUT Key(WORD key, bool up)
     return input;
 }
 
+// A character as a keyboard without its key sends it, as on-screen keyboards do.
+INPUT Character(wchar_t c, bool up)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wScan = c;
+    input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+    return input;
+}
+
 INPUT Mouse(DWORD flags, POINT at)
 {
     INPUT input{};
@@ -69,12 +79,17 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     return true;
 }
 
-int ResultOf(const std::wstring& caption)
+drill::ProblemRecord ProblemOf(const std::wstring& caption)
 {
     int a = 0, b = 0;
     wchar_t sign = 0;
     swscanf(caption.c_str(), L"%d %lc %d", &a, &sign, &b);
-    return sign == L'+' ? a + b : sign == L'-' ? a - b : sign == L':' ? a / b : a * b;
+    const int op = static_cast<int>(std::wstring_view(L"+-\u00B7:").find(sign));
+    const int result = op == drill::Addition      ? a + b
+                       : op == drill::Subtraction ? a - b
+                       : op == drill::Division    ? a / b
+                                                  : a * b;
+    return {static_cast<std::int16_t>(a), static_cast<std::int16_t>(b), op, static_cast<std::int16_t>(result)};
 }
 
 std::wstring WindowsPath(const char* path)
@@ -183,7 +198,7 @@ void Program::Click(form::Control control)
     Send({Mouse(MOUSEEVENTF_MOVE, centre), Mouse(MOUSEEVENTF_LEFTDOWN, centre), Mouse(MOUSEEVENTF_LEFTUP, centre)});
 }
 
-void Program::Press(WORD key, std::initializer_list<WORD> modifiers)
+void Program::Press(WORD key, const std::vector<WORD>& modifiers)
 {
     Activate();
     std::vector<INPUT> inputs;
@@ -196,10 +211,21 @@ void Program::Press(WORD key, std::initializer_list<WORD> modifiers)
     Send(inputs);
 }
 
-void Program::Type(std::string_view keys)
+void Program::Type(std::string_view characters)
 {
-    for (char c : keys)
-        Press(static_cast<WORD>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c));
+    for (char c : characters) {
+        const SHORT key = VkKeyScanW(static_cast<wchar_t>(c));
+        if (key == -1) {
+            Activate();
+            Send({Character(static_cast<wchar_t>(c), false), Character(static_cast<wchar_t>(c), true)});
+            continue;
+        }
+        std::vector<WORD> modifiers;
+        for (auto [bit, modifier] : {std::pair{1, VK_SHIFT}, std::pair{2, VK_CONTROL}, std::pair{4, VK_MENU}})
+            if ((HIBYTE(key) & bit) != 0)
+                modifiers.push_back(static_cast<WORD>(modifier));
+        Press(LOBYTE(key), modifiers);
+    }
 }
 
 bool Program::Shows(form::Control control, COLORREF colour) const

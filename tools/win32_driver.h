@@ -4,6 +4,7 @@
 // key presses go in through SendInput, and what the window shows comes back through its
 // controls' texts, places and the pixels on the screen. Controls are found by their IDs.
 
+#include "drill/drill_state.h"
 #include "form/controls.h"
 
 #include <windows.h>
@@ -40,9 +41,11 @@ class Program {
     bool HasFocus(form::Control control) const { return Focused() != nullptr && Focused() == Find(control); }
 
     void Click(form::Control control);
-    // Letters, digits and Enter as key presses; `modifiers` are held meanwhile (VK_SHIFT...).
-    void Press(WORD key, std::initializer_list<WORD> modifiers = {});
-    void Type(std::string_view keys);
+    // A key pressed and released; `modifiers` are held meanwhile (VK_SHIFT...).
+    void Press(WORD key, const std::vector<WORD>& modifiers = {});
+    // Each character as the key, with Shift where needed, that types it on the keyboard layout;
+    // one that the layout lacks as the character itself.
+    void Type(std::string_view characters);
 
     // Whether any pixel of the control on the screen has exactly this colour.
     bool Shows(form::Control control, COLORREF colour) const;
@@ -59,8 +62,8 @@ class Program {
     HWND window_ = nullptr;
 };
 
-// The result of a row's caption: "7 + 5 =" is 12, "3 · 4 =" 12, "20 : 5 =" 4.
-int ResultOf(const std::wstring& caption);
+// The problem of a row's caption, its result with it: "7 + 5 =" is 12, "3 · 4 =" 12, "20 : 5 =" 4.
+drill::ProblemRecord ProblemOf(const std::wstring& caption);
 
 // A Unix path as Wine sees it (drive Z: is the root); Windows paths pass unchanged.
 std::wstring WindowsPath(const char* path);

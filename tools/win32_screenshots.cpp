@@ -17,7 +17,7 @@ form::Control Box(int row) { return {Id::txtVysl, row}; }
 
 std::string Answer(const std::wstring& caption, int offset)
 {
-    return std::to_string(driver::ResultOf(caption) + offset);
+    return std::to_string(driver::ProblemOf(caption).Result + offset);
 }
 
 // The list has come to rest when it stays where it is for a while.
