@@ -12,7 +12,7 @@
 namespace web {
 
 // Form1's toolkit in a web page: every control is a native element inside the window's element
-// (#Form1): panels are fieldsets that clip, labels spans, text boxes inputs, check boxes
+// (#Form1, one application for a screen reader): panels are fieldsets that clip, labels spans, text boxes inputs, check boxes
 // checkbox inputs in their label, buttons buttons. Form1 owns every position; the page's script
 // (page.js) scales the whole window to the screen and reports the pupil's input through the
 // functions bound in page.cpp. Time comes from setTimeout against deadlines.
