@@ -7,6 +7,7 @@ ends by that mark what a crash left behind, and nothing of anyone else's.
 """
 
 import ctypes
+import glob
 import json
 import os
 import pty
@@ -58,6 +59,7 @@ ORCA_SETTINGS = {"enableSpeech": True, "speechServerFactory": "", "speechFactory
 
 _prctl = ctypes.CDLL("libc.so.6", use_errno=True).prctl
 _PR_SET_PDEATHSIG = 1
+_PR_SET_CHILD_SUBREAPER = 36
 
 
 def _die_with_parent():
@@ -69,10 +71,25 @@ class Failure(Exception):
     """The run cannot go on: a process did not start, or a wait ran out."""
 
 
+_stop = []  # the signals that asked the run to stop
+
+
+def stop_at_next_wait(signum, frame):
+    """A signal handler. The run stops at its next wait rather than where the signal falls,
+    which may be inside pyatspi, whose bare "except:" would swallow the interruption."""
+    _stop.append(signal.Signals(signum).name)
+
+
+def _check_stop():
+    if _stop:
+        raise KeyboardInterrupt(_stop[0])
+
+
 def wait_until(condition, timeout, what):
     """Polls `condition` until it gives something true; the wait is for a state, not a time."""
     deadline = time.monotonic() + timeout
     while not (value := condition()):
+        _check_stop()
         if time.monotonic() > deadline:
             raise Failure(f"{what}: not within {timeout:.0f} s")
         time.sleep(0.02)
@@ -131,6 +148,7 @@ class DebugLog:
         deadline = time.monotonic() + timeout
         with self._changed:
             while not (value := condition(self)):
+                _check_stop()
                 left = deadline - time.monotonic()
                 if left <= 0:
                     return None
@@ -155,12 +173,16 @@ class Desktop:
 
     def __init__(self, out_dir, locale_dir, lang, verbose=False):
         self.out_dir, self.locale_dir, self.lang, self.verbose = out_dir, locale_dir, lang, verbose
-        self.run_id = uuid.uuid4().hex
+        # The mark names this script's process, so that a later run can tell an abandoned run.
+        self.run_id = f"{os.getpid()}-{uuid.uuid4().hex}"
         self.processes = []  # (name, Popen) in the order started
         self.tmp = self.log = self.display = self.a11y_address = None
         self.env = {}
 
     def __enter__(self):
+        # What the run's processes start and leave behind comes back to this script, which
+        # ends it and collects it at the end.
+        _prctl(_PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
         try:
             self._start_all()
         except BaseException:
@@ -169,7 +191,8 @@ class Desktop:
         return self
 
     def _start_all(self):
-        self.tmp = tempfile.mkdtemp(prefix="sumatko-orca-")
+        end_abandoned_runs()
+        self.tmp = tempfile.mkdtemp(prefix=f"sumatko-orca-{os.getpid()}-")
         home, runtime = os.path.join(self.tmp, "home"), os.path.join(self.tmp, "runtime")
         os.makedirs(home, mode=0o700)
         os.makedirs(runtime, mode=0o700)
@@ -272,25 +295,33 @@ class Desktop:
         except OSError:
             return " (no output)"
 
-    def __exit__(self, *exc):
-        # A second Ctrl-C or SIGTERM waits until all is ended.
-        stop = {signal.SIGINT, signal.SIGTERM, signal.SIGHUP}
-        signal.pthread_sigmask(signal.SIG_BLOCK, stop)
+    def _end_the_rest(self):
+        """Kills whatever of the run is still there and collects it; true once nothing is left."""
+        left = marked_processes(self.run_id)
+        for pid in left:
+            _kill(pid)
         try:
-            # The latest first: the program, Orca, openbox, the buses, the display last.
-            for _, process in reversed(self.processes):
-                end_process_group(process)
-            for pid in marked_processes(self.run_id):
-                try:
-                    os.kill(pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
-            if self.log:
-                self.log.close()
-            if self.tmp:
-                shutil.rmtree(self.tmp, ignore_errors=True)
-        finally:
-            signal.pthread_sigmask(signal.SIG_UNBLOCK, stop)
+            while os.waitpid(-1, os.WNOHANG)[0]:
+                pass
+        except ChildProcessError:
+            pass
+        return not left
+
+    def __exit__(self, *exc):
+        # The latest first: the program, Orca, openbox, the buses, the display last.
+        for name, process in reversed(self.processes):
+            began = time.monotonic()
+            end_process_group(process)
+            if self.verbose:
+                print(f"[desktop] {name} ended in {time.monotonic() - began:.2f} s", flush=True)
+        # Not wait_until, which a second Ctrl-C would cut short.
+        deadline = time.monotonic() + 10
+        while not self._end_the_rest() and time.monotonic() < deadline:
+            time.sleep(0.02)
+        if self.log:
+            self.log.close()
+        if self.tmp:
+            shutil.rmtree(self.tmp, ignore_errors=True)
         return False
 
 
@@ -312,16 +343,39 @@ def _signal_group(process, sig):
         pass
 
 
-def marked_processes(run_id):
-    """The processes whose environment carries this run's mark, this script excepted."""
-    needle = f"{RUN_MARK}={run_id}".encode()
-    found = []
+def _kill(pid):
+    try:
+        os.kill(pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+
+
+def marked_processes(run_id=None):
+    """{pid: run id} of the processes that carry this run's mark, or any run's."""
+    prefix = f"{RUN_MARK}={run_id or ''}".encode()
+    found = {}
     for entry in os.listdir("/proc"):
         if entry.isdigit() and int(entry) != os.getpid():
             try:
                 with open(f"/proc/{entry}/environ", "rb") as f:
-                    if needle in f.read().split(b"\0"):
-                        found.append(int(entry))
+                    marks = [v for v in f.read().split(b"\0") if v.startswith(prefix)]
             except OSError:
-                pass
+                continue
+            if marks and (run_id is None or marks[0] == prefix):
+                found[int(entry)] = marks[0].split(b"=", 1)[1].decode()
     return found
+
+
+def end_abandoned_runs():
+    """Ends what a run killed outright (SIGKILL: nothing of it could clean up) left: the
+    processes and the directory of a run whose script is gone. Another run still going is left
+    alone."""
+    def gone(pid):
+        return not os.path.exists(f"/proc/{pid}")
+
+    for pid, run in marked_processes().items():
+        if gone(run.split("-")[0]):
+            _kill(pid)
+    for path in glob.glob(os.path.join(tempfile.gettempdir(), "sumatko-orca-*-*")):
+        if gone(os.path.basename(path).split("-")[2]):
+            shutil.rmtree(path, ignore_errors=True)

@@ -15,15 +15,17 @@ a check failed or with --keep, DIR/orca-debug.out, Orca's whole debug file.
 import argparse
 import os
 import re
+import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 
 sys.dont_write_bytecode = True  # nothing of the run in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from desktop import Desktop, Failure, wait_until  # noqa: E402
+from desktop import Desktop, Failure, stop_at_next_wait, wait_until  # noqa: E402
 
 LANG = "cs_CZ.UTF-8"
 PROBLEMS = 10
@@ -170,16 +172,29 @@ class Pupil:
         self.steps = []  # (keys, index of the first line heard after them, point, failure or None)
         self.failures = []
         self.program_start = None
+        self.program = None
+        self.began = time.monotonic()
         self.errors_before_program = 0
 
     def start_program(self, program, expect, point):
         start = len(self.log.speech)
         self.program_start = start
         self.errors_before_program = len(self.log.errors)
-        self.desktop.start_program(program)
-        window = self.xdotool("search", "--sync", "--onlyvisible", "--name", "^Sumatko 2001$").split()[0]
-        self.xdotool("windowactivate", "--sync", window)
+        self.program = self.desktop.start_program(program)
+
+        def window():
+            self.check_program()
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Sumatko 2001$"],
+                                   env=self.desktop.env, capture_output=True, text=True, timeout=self.timeout)
+            return found.stdout.split()
+
+        # The keys go to the window the window manager gives the focus to.
+        self.xdotool("windowactivate", "--sync", wait_until(window, self.timeout, "no window came")[0])
         self.expect(start, "(the program starts)", expect, point)
+
+    def check_program(self):
+        if self.program.poll() is not None:
+            raise Failure(f"the program exited with code {self.program.returncode}:{self.desktop.tail('program')}")
 
     def xdotool(self, *args):
         result = subprocess.run(["xdotool", *args], env=self.desktop.env, capture_output=True, text=True,
@@ -192,8 +207,6 @@ class Pupil:
         """Presses the keys (X key names, space-separated) and returns where their speech begins."""
         start = len(self.log.speech)
         self.xdotool("key", "--clearmodifiers", *keys.split())
-        if self.verbose:
-            print(f"  keys: {keys}", flush=True)
         return start
 
     def step(self, keys, expect, point, forbid=None):
@@ -215,13 +228,15 @@ class Pupil:
         heard = self.log.speech[start:]
         problem = None
         if not found:
+            self.check_program()
             problem = (f"{point}\n    after {keys}: expected /{expect}/ within {self.timeout:.0f} s\n"
                        f"    heard: {heard or 'nothing'}\n    before: {self.log.speech[max(0, start - 4):start]}")
         elif forbid and re.search(forbid, " | ".join(heard)):
             problem = f"{point}\n    after {keys}: /{forbid}/ must not be heard\n    heard: {heard}"
         self.steps.append((keys, start, point, problem))
         if self.verbose:
-            print(f"{'FAIL' if problem else 'ok  '} {point}: {heard}", flush=True)
+            print(f"{time.monotonic() - self.began:6.2f} s {'FAIL' if problem else 'ok  '} [{keys}] {point}: {heard}",
+                  flush=True)
         if problem:
             self.fail(problem)
 
@@ -257,9 +272,8 @@ class Pupil:
         """Every line Orca spoke since the program started, under the keys that led to it."""
         speech = self.log.speech
         out = []
-        marks = [s for s in self.steps if s[1] is not None]
-        for n, (keys, start, point, problem) in enumerate(marks):
-            end = marks[n + 1][1] if n + 1 < len(marks) else len(speech)
+        for n, (keys, start, point, problem) in enumerate(self.steps):
+            end = self.steps[n + 1][1] if n + 1 < len(self.steps) else len(speech)
             label = f"[{keys}]" + (f"  {point}" if point else "")
             out.append(("FAIL " if problem else "") + label)
             out.extend(f"    {line}" for line in speech[start:end])
@@ -267,14 +281,20 @@ class Pupil:
 
 
 def make_locale(out_dir):
-    """Orca's own words are Czech only in a Czech locale; one is made for this run alone."""
+    """Orca's own words are Czech only in a Czech locale; one is made for these runs alone, once."""
     locale_dir = os.path.join(out_dir, "locale")
-    target = os.path.join(locale_dir, LANG)
-    if not os.path.exists(os.path.join(target, "LC_CTYPE")):
+    if not os.path.exists(os.path.join(locale_dir, LANG, "LC_CTYPE")):
         os.makedirs(locale_dir, exist_ok=True)
-        result = subprocess.run(["localedef", "-i", "cs_CZ", "-f", "UTF-8", target], capture_output=True, text=True)
-        if not os.path.exists(os.path.join(target, "LC_CTYPE")):
-            raise Failure("localedef could not make cs_CZ.UTF-8 (Debian's package: locales): " + result.stderr)
+        made = tempfile.mkdtemp(dir=locale_dir)
+        result = subprocess.run(["localedef", "-i", "cs_CZ", "-f", "UTF-8", os.path.join(made, LANG)],
+                                capture_output=True, text=True)
+        try:
+            os.rename(os.path.join(made, LANG), os.path.join(locale_dir, LANG))
+        except OSError:  # made by a run alongside, or not at all
+            pass
+        shutil.rmtree(made, ignore_errors=True)
+        if not os.path.exists(os.path.join(locale_dir, LANG, "LC_CTYPE")):
+            raise Failure(f"localedef could not make {LANG} (Debian's package: locales): {result.stderr}")
     return locale_dir
 
 
@@ -285,16 +305,13 @@ def main():
     parser.add_argument("--keep", action="store_true", help="keep Orca's debug file after a passing run")
     parser.add_argument("--verbose", action="store_true", help="print each step and what Orca said")
     parser.add_argument("--keep-going", action="store_true", help="go on after a failed check")
-    parser.add_argument("--timeout", type=float, default=10, help="seconds a step waits for its line")
+    parser.add_argument("--timeout", type=float, default=20, help="seconds a step waits for its line")
     args = parser.parse_args()
 
     # Whatever ends this script ends what it started: Ctrl-C, SIGTERM and SIGHUP unwind the
-    # same way as a failed check.
-    def unwind(signum, frame):
-        raise KeyboardInterrupt(signal.Signals(signum).name)
-
-    for sig in (signal.SIGTERM, signal.SIGHUP):
-        signal.signal(sig, unwind)
+    # same way as a failed check (SIGINT too where a shell started the script with it ignored).
+    for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        signal.signal(sig, stop_at_next_wait)
 
     os.makedirs(args.out, exist_ok=True)
     transcript_path = os.path.join(args.out, "orca-transcript.txt")
@@ -316,9 +333,9 @@ def main():
     except StepFailed:
         pass
     except (Failure, subprocess.TimeoutExpired) as e:
-        print(f"The run could not go on: {e}", file=sys.stderr)
+        print(f"The run could not go on: {e}")
     except KeyboardInterrupt as e:
-        print(f"Interrupted {e}", file=sys.stderr)
+        print(f"Interrupted by {e}")
         outcome = 130
     finally:
         debug_file = os.path.join(args.out, "orca-debug.out")
@@ -326,9 +343,9 @@ def main():
             os.remove(debug_file)
 
     if pupil and pupil.failures:
-        print(f"{len(pupil.failures)} check(s) failed:", file=sys.stderr)
+        print(f"{len(pupil.failures)} check(s) failed:")
         for problem in pupil.failures:
-            print(f"  {problem}", file=sys.stderr)
+            print(f"  {problem}")
     print(f"Transcript: {transcript_path}")
     if os.path.exists(os.path.join(args.out, "orca-debug.out")):
         print(f"Orca's debug file: {os.path.join(args.out, 'orca-debug.out')}")
