@@ -258,10 +258,12 @@ class Pupil:
         if heard:
             self.fail(f"{point}\n    heard: {heard}")
 
+    def orca_errors(self):
+        return self.log.errors[self.errors_before_program:]
+
     def check_no_orca_errors(self, point):
-        errors = self.log.errors[self.errors_before_program:]
-        if errors:
-            self.fail(f"{point}\n    " + "\n    ".join(errors[:20]))
+        if errors := self.orca_errors():
+            self.fail(f"{point}: {len(errors)} error lines in Orca's debug file")
 
     def fail(self, problem):
         self.failures.append(problem)
@@ -346,6 +348,8 @@ def main():
         print(f"{len(pupil.failures)} check(s) failed:")
         for problem in pupil.failures:
             print(f"  {problem}")
+        if errors := pupil.orca_errors():
+            print("  Orca's errors since the program started:\n    " + "\n    ".join(errors[:20]))
     print(f"Transcript: {transcript_path}")
     if os.path.exists(os.path.join(args.out, "orca-debug.out")):
         print(f"Orca's debug file: {os.path.join(args.out, 'orca-debug.out')}")
