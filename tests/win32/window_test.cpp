@@ -254,7 +254,7 @@ TEST_F(WindowTest, WholeExerciseThroughRealInputAsAScreenReaderHearsIt)
     bool toldTheTime = false;
     for (std::int64_t t = after; t <= before; ++t)
         toldTheTime |= clock.Description == win32::Utf16(form::SpokenTime(t));
-    EXPECT_TRUE(toldTheTime) << Narrow(clock.Description) << " for " << before << " to " << after << " s";
+    EXPECT_TRUE(toldTheTime) << win32::Utf8(clock.Description) << " for " << before << " to " << after << " s";
     EXPECT_TRUE(driver::WaitUntil([&] { return FrameDots() > 0; }));
     program.Press(VK_TAB);
     HWND done = program.Find({Id::Command1});
