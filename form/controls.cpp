@@ -75,7 +75,7 @@ constexpr std::array<ControlEntry, kControlCount> kControls{{
     {Label3,    Label,    "Label3",      Picture5,   20,   38,   85,  14, "Dobře spočítal :",  Face::Arial,     11, kRed,            kNone,            AutoSize,                0,    0, nullptr},
 
     // Clock panel.
-    {lblCas,    Label,    "lblCas",      Picture4,    4,    0,  128,  37, "00:00:00",          Face::Arial,     32, kWhite,          kNone,            0,                       0,    0, "Zbývající čas"},
+    {lblCas,    Label,    "lblCas",      Picture4,    4,    0,  128,  37, "00:00:00",          Face::Arial,     32, kWhite,          kNone,            0,                       0,    0, nullptr},
 
     // List frame: the list covers the marker band where they overlap.
     {Picture2,  Panel,    "Picture2",    Picture1,   48, 3.47F, 412, 176, "",                  Face::None,       0, kNone,           kWhite,           Hidden,                  0,    0, nullptr},

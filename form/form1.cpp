@@ -268,11 +268,10 @@ void Form1::tmrCas_Timer()
 {
     const bool timeIsUp = drill::CountdownTick(state_.SecondsLeft);
     SetCaption({Id::lblCas}, drill::FormatClock(state_.SecondsLeft));
-    // The time in words for a screen reader that reads the clock; the name stays "Zbývající
-    // čas". The clock the pupil has tabbed to keeps the time it was reached with, or it would
-    // speak every second.
+    // The time in words for a screen reader that reads the clock panel "Zbývající čas". The
+    // clock the pupil has tabbed to keeps the time it was reached with, or it would speak every
+    // second.
     const std::string spoken = SpokenTime(state_.SecondsLeft);
-    toolkit_.SetAccessibleDescription({Id::lblCas}, spoken);
     if (focused_ != Control{Id::Picture4})
         toolkit_.SetAccessibleDescription({Id::Picture4}, spoken);
     // A pupil who cannot see the clock hears once that a minute is left, and ten seconds; not
