@@ -8,8 +8,8 @@ a time.
 
 usage: orca_exercise.py [--out DIR] [--keep] [--verbose] [--keep-going] PROGRAM
 
-Leaves DIR/orca-transcript.txt, every line Orca spoke under the keys that led to it, and, when
-a check failed or with --keep, DIR/orca-debug.out, Orca's whole debug file.
+Leaves DIR/orca-transcript.txt, every line Orca spoke under the keys that led to it, and with
+--keep DIR/orca-debug.out, Orca's whole debug file; a failed run leaves both, named failed-*.
 """
 
 import argparse
@@ -300,6 +300,23 @@ def make_locale(out_dir):
     return locale_dir
 
 
+def tidy_up(out_dir, passed, keep_debug):
+    """The transcript stays, Orca's debug file only with --keep; a failed run's files are
+    renamed failed-*, so that a later passing run leaves them be. Returns what stays."""
+    kept = []
+    for name in ("orca-transcript.txt", "orca-debug.out"):
+        path = os.path.join(out_dir, name)
+        if not os.path.exists(path):
+            continue
+        if not passed:
+            os.replace(path, path := os.path.join(out_dir, "failed-" + name))
+        elif name == "orca-debug.out" and not keep_debug:
+            os.remove(path)
+            continue
+        kept.append(path)
+    return kept
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("program", help="the Linux program, sumatko2001")
@@ -340,9 +357,7 @@ def main():
         print(f"Interrupted by {e}")
         outcome = 130
     finally:
-        debug_file = os.path.join(args.out, "orca-debug.out")
-        if outcome == 0 and not args.keep and os.path.exists(debug_file):
-            os.remove(debug_file)
+        kept = tidy_up(args.out, outcome == 0, args.keep)
 
     if pupil and pupil.failures:
         print(f"{len(pupil.failures)} check(s) failed:")
@@ -350,9 +365,7 @@ def main():
             print(f"  {problem}")
         if errors := pupil.orca_errors():
             print("  Orca's errors since the program started:\n    " + "\n    ".join(errors[:20]))
-    print(f"Transcript: {transcript_path}")
-    if os.path.exists(os.path.join(args.out, "orca-debug.out")):
-        print(f"Orca's debug file: {os.path.join(args.out, 'orca-debug.out')}")
+    print("Left: " + ", ".join(kept))
     print(f"{'Passed' if outcome == 0 else 'FAILED'} in {time.monotonic() - began:.1f} s")
     return outcome
 
