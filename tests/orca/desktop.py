@@ -104,7 +104,8 @@ class DebugLog:
     copies each line into the real file and hands it, and its SPEECH OUTPUT, to the waiters.
     """
 
-    _SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)'(?: voice=\w+)?\s*(?:\{.*\})?\s*$")
+    # The text, then Orca's voice: "voice=...", a dict, or a list of dicts.
+    _SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)'(?: voice=\w+)?\s*(?:\[?\{.*\}\]?|\[\])?\s*$")
     # Orca's own failures: its tracebacks and stacks, "bad content sent to speak()", errors.
     _ERROR = re.compile(r"^Traceback|^  File \"|\bERROR\b|\bEXCEPTION\b|bad content|Exception when")
 

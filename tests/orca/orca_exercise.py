@@ -140,6 +140,8 @@ def exercise(pupil, screen_factory, program):
     pupil.step("Tab", CLOCK_IN_WORDS, "Tab to the clock")
     pupil.step("Tab", heard("Známka"), "Tab to Známka")
     pupil.step("Return", COUNTS, "7. Známka: the three counts and the grade, with no further key")
+    pupil.review_window("Příklady", "7. flat review reads the results on the screen",
+                        "Dobře spočítal 5", "Špatně spočítal 3", "Nestihl 2", "Známka")
     pupil.step("Tab", heard("Znovu"), "Tab to Znovu")
     pupil.step("Return", heard("Start", first=True), "8. Znovu: the next thing heard is Start")
 
@@ -239,6 +241,18 @@ class Pupil:
                   flush=True)
         if problem:
             self.fail(problem)
+
+    def review_window(self, last, point, *names):
+        """Orca's flat review, line by line from the top of the window (Insert+KP_Home, then
+        KP_Page_Up: the keypad's 7 and 9) to the line with `last`; every name must be heard."""
+        start = len(self.log.speech)
+        keys = "Insert+KP_Home"
+        while not any(last in line for line in self.log.speech[start:]) and len(self.log.speech) - start < 30:
+            self.step(keys, r".", "(flat review: the next line)")
+            keys = "KP_Page_Up"
+        lines = " | ".join(self.log.speech[start:])
+        if missing := [name for name in names if name not in lines]:
+            self.fail(f"{point}\n    not heard: {missing}\n    heard: {self.log.speech[start:]}")
 
     def quiet_while(self, condition, point):
         """Waits until `condition` holds and checks that Orca said nothing in the meantime."""
