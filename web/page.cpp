@@ -116,77 +116,77 @@ val Page::Focusable(Control control) const
     return form::Entry(control.Which).Type == Kind::CheckBox ? element["firstElementChild"] : element;
 }
 
-val Page::Make(const form::ControlEntry& entry)
+namespace {
+
+std::string Escaped(std::string_view text)
 {
-    auto make = [this](const char* tag) { return document_.call<val>("createElement", std::string(tag)); };
-    val element = val::null();
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string Attribute(const char* name, std::string_view value)
+{
+    return std::string(" ") + name + "=\"" + Escaped(value) + "\"";
+}
+
+// A label's caption, and in a second child not shown what a screen reader says instead.
+std::string LabelContent(std::string_view caption, const char* spoken)
+{
+    if (spoken == nullptr)
+        return "<span>" + Escaped(caption) + "</span>";
+    return "<span aria-hidden=\"true\">" + Escaped(caption) + "</span><span class=\"spoken\">" + Escaped(spoken) +
+           "</span>";
+}
+
+// The control's element as markup: the page reads the whole table's worth in a few calls.
+std::string Markup(const form::ControlEntry& entry)
+{
+    const char* name = entry.AccessibleName;
+    std::string common = Attribute("id", entry.Name) + Attribute("data-which", std::to_string(static_cast<int>(entry.Which))) +
+                         Attribute("style", StyleOf(entry)) + (entry.Has(form::Hidden) ? " hidden" : "");
+    auto named = [&] { return name != nullptr ? Attribute("aria-label", name) : std::string(); };
     switch (entry.Type) {
     case Kind::Panel:
         // A panel that takes the focus is read as the clock it holds; the others are groups
         // whose children a fieldset disables with it.
-        if (entry.Has(form::TabStop)) {
-            element = make("div");
-            element.call<void>("setAttribute", std::string("role"), std::string("timer"));
-            element.set("tabIndex", -1);
-        } else {
-            element = make("fieldset");
-        }
-        break;
+        if (entry.Has(form::TabStop))
+            return "<div class=\"panel\" role=\"timer\" tabindex=\"-1\"" + common + named() + "></div>";
+        return "<fieldset class=\"panel\"" + common + named() + "></fieldset>";
     case Kind::Label: {
         // Row captions label their answer boxes: a tap on the caption focuses the box.
-        element = make(entry.Which == Id::lblPrikl ? "label" : "span");
-        val caption = make("span");
-        caption.set("textContent", Str(entry.Text));
-        element.call<void>("append", caption);
-        break;
+        const char* tag = entry.Which == Id::lblPrikl ? "label" : "span";
+        return std::string("<") + tag + " class=\"label\"" + common + ">" + LabelContent(entry.Text, name) + "</" + tag +
+               ">";
     }
-    case Kind::Image: {
-        element = make("div");
-        element.call<void>("setAttribute", std::string("role"), std::string("img"));
-        const val picture = document_.call<val>("getElementById", std::string(entry.Text));
-        element.call<void>("append", picture["content"].call<val>("cloneNode", true));
-        break;
-    }
+    case Kind::Image:
+        return "<div role=\"img\"" + common + named() + "></div>";
     case Kind::TextBox:
-        element = make("input");
-        element.set("type", std::string("text"));
-        element.set("autocomplete", std::string("off"));
-        element.set("spellcheck", false);
-        if (entry.MaxLength > 0)
-            element.set("maxLength", entry.MaxLength);
-        element.set("value", Str(entry.Text));
-        break;
-    case Kind::CheckBox: {
-        element = make("label");
-        val box = make("input");
-        box.set("type", std::string("checkbox"));
-        box.set("checked", entry.Has(form::Checked));
-        val caption = make("span");
-        caption.set("textContent", Str(entry.Text));
-        element.call<void>("append", box, caption);
-        break;
-    }
+        return "<input class=\"control\" type=\"text\" autocomplete=\"off\" spellcheck=\"false\"" + common + named() +
+               (entry.MaxLength > 0 ? Attribute("maxlength", std::to_string(entry.MaxLength)) : std::string()) +
+               Attribute("value", entry.Text) + ">";
+    case Kind::CheckBox:
+        return "<label class=\"check\"" + common + "><input type=\"checkbox\"" + named() +
+               (entry.Has(form::Checked) ? " checked" : "") + "><span>" + Escaped(entry.Text) + "</span></label>";
     case Kind::Button:
-        element = make("button");
-        element.set("type", std::string("button"));
-        element.set("textContent", Str(entry.Text));
-        break;
+        return "<button class=\"control\" type=\"button\"" + common + named() + ">" + Escaped(entry.Text) + "</button>";
     case Kind::Window:
     case Kind::Timer:
         break;
     }
-    element.set("className", std::string(entry.Type == Kind::Panel    ? "panel"
-                                         : entry.Type == Kind::Label   ? "label"
-                                         : entry.Type == Kind::CheckBox ? "check"
-                                                                        : "control"));
-    element["style"].set("cssText", StyleOf(entry));
-    element["dataset"].set("which", static_cast<int>(entry.Which));
-    element.set("id", std::string(entry.Name));
-    if (entry.AccessibleName != nullptr)
-        SetAccessibleName(element, entry.Type, entry.AccessibleName);
-    element.set("hidden", entry.Has(form::Hidden));
-    return element;
+    return {};
 }
+
+} // namespace
 
 void Page::Create(const form::ControlEntry& entry)
 {
@@ -204,8 +204,13 @@ void Page::Create(const form::ControlEntry& entry)
             StartTimer(entry.Which, std::chrono::milliseconds(entry.IntervalMs));
         return;
     }
-    val element = Make(entry);
-    table_[static_cast<std::size_t>(entry.Container)].call<void>("append", element);
+    val& container = table_[static_cast<std::size_t>(entry.Container)];
+    container.call<void>("insertAdjacentHTML", std::string("beforeend"), Markup(entry));
+    val element = container["lastElementChild"];
+    if (entry.Type == Kind::Image) {
+        const val picture = document_.call<val>("getElementById", std::string(entry.Text));
+        element.call<void>("append", picture["content"].call<val>("cloneNode", true));
+    }
     table_[slot] = element;
     if (entry.Which == Id::txtVysl)
         txtVysl_ = {element};

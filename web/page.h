@@ -76,7 +76,6 @@ private:
     const emscripten::val& Element(form::Control control) const;
     // What takes the focus: the control's element, or a check box's box.
     emscripten::val Focusable(form::Control control) const;
-    emscripten::val Make(const form::ControlEntry& entry);
     void SetAccessibleName(emscripten::val& element, form::Kind type, std::string_view name);
     void Arm(Timer& timer);
     void Tick(Timer& timer);
