@@ -30,12 +30,12 @@ from desktop import Desktop, Failure, stop_at_next_wait, wait_until  # noqa: E40
 LANG = "cs_CZ.UTF-8"
 PROBLEMS = 10
 
-# Orca's own Czech words that the checks rely on.
+# Orca's Czech words for a selection made or dropped.
 FORBIDDEN_ON_FOCUS = r"\bvybráno\b|\bzrušen výběr\b|Výběr textu byl zrušen"
 
 
 class StepFailed(Exception):
-    pass
+    """A check failed, and the run stops there (unless --keep-going)."""
 
 
 def heard(*words, first=False):
@@ -47,12 +47,9 @@ def heard(*words, first=False):
 
 
 class Typed:
-    """Keys typed into a box: the step waits until Orca has taken in the box's last caret move.
-
-    Orca takes a caret move it has not yet processed when the next key comes for a move made by
-    that key, and reads the line out: the run types as a pupil does, who moves on only after
-    the box shows what was typed.
-    """
+    """Keys typed into a box. The step waits until Orca has taken in the box's last caret move:
+    Orca takes a caret move that it meets only after the next key for a move made by that key,
+    and reads the line aloud, which a pupil, who types and then moves on, never hears."""
 
     def __init__(self, box):
         self.box = box
@@ -63,7 +60,8 @@ class Typed:
 
 
 # The settings screen: keys, what must be heard (a regular expression over the lines heard
-# since the keys, joined by " | "; None: nothing to wait for), and which point it shows.
+# since the keys, joined by " | "; Typed: keys typed into a box; None: nothing), and which
+# point of the pupil's exercise it shows.
 SETTINGS = [
     ("Tab", heard("Sčítání", "zaškrtnuto"), "2. a check box: its operation and state"),
     ("Tab", heard("Odčítání", "zaškrtnuto"), "2. a check box: its operation and state"),
