@@ -124,6 +124,8 @@ def exercise(pupil, screen_factory, program):
             pupil.step("Down", heard(problems[i + 1].words), "4. Down to the next row")
 
     pupil.step("Tab", CLOCK_IN_WORDS, "5. the clock: the time left in words", forbid=r"\d\d:\d\d")
+    # The clock runs: what was said may be a tick or two older than what it shows now.
+    pupil.check_time(screen, "5. the clock's words tell the time it shows", late=2)
     pupil.quiet_while(clock_ticks(screen, 2), "5. the clock says nothing as it ticks")
     pupil.step("Tab", heard("Hotovo!"), "Tab to Hotovo!")
 
@@ -135,7 +137,8 @@ def exercise(pupil, screen_factory, program):
                    f"6. walking: row {i + 1} as problem, answer and verdict")
     pupil.step("End", heard(problems[-1].words, verdicts[-1]), "6. a row left empty: \"nevyplněno\"")
 
-    pupil.step("Tab", CLOCK_IN_WORDS, "Tab to the clock")
+    pupil.step("Tab", CLOCK_IN_WORDS, "5. the clock after the finish: the time left in words")
+    pupil.check_time(screen, "5. the stopped clock's words tell the time it shows", late=0)
     pupil.step("Tab", heard("Známka"), "Tab to Známka")
     pupil.step("Return", COUNTS, "7. Známka: the three counts and the grade, with no further key")
     pupil.review_window("Příklady", "7. flat review reads the results on the screen",
@@ -251,6 +254,16 @@ class Pupil:
         lines = " | ".join(self.log.speech[start:])
         if missing := [name for name in names if name not in lines]:
             self.fail(f"{point}\n    not heard: {missing}\n    heard: {self.log.speech[start:]}")
+
+    def check_time(self, screen, point, late):
+        """The time the last step heard in words is the time the clock shows, or up to `late`
+        seconds more."""
+        said = " | ".join(self.log.speech[self.steps[-1][1]:])
+        units = {"hodin": 3600, "minut": 60, "sekund": 1}
+        spoken = sum(int(n) * units[unit] for n, unit in re.findall(r"(\d+) (hodin|minut|sekund)", said))
+        shown = screen.time_shown()
+        if shown is None or not 0 <= spoken - shown <= late:
+            self.fail(f"{point}\n    heard: {said!r} ({spoken} s); the clock shows {shown} s")
 
     def quiet_while(self, condition, point):
         """Waits until `condition` holds and checks that Orca said nothing in the meantime."""

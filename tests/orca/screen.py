@@ -78,3 +78,12 @@ class Screen:
         if not state:
             raise Failure("no clock (\"Zbývající čas\") on the screen")
         return state
+
+    def time_shown(self):
+        """The seconds left that the clock shows (a label reading "00:01:15"), or None."""
+        for obj in self._walk(self.app):
+            for text in (obj.name, obj.description):
+                if match := re.fullmatch(r"(\d\d):(\d\d):(\d\d)", text or ""):
+                    hours, minutes, seconds = map(int, match.groups())
+                    return hours * 3600 + minutes * 60 + seconds
+        return None
