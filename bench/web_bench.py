@@ -6,6 +6,7 @@ import statistics
 import sys
 import tempfile
 
+sys.dont_write_bytecode = True  # nothing of the run in the source tree
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "tests" / "web"))
 import chromium  # noqa: E402
 
