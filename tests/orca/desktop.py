@@ -75,8 +75,8 @@ _stop = []  # the signals that asked the run to stop
 
 
 def stop_at_next_wait(signum, frame):
-    """A signal handler. The run stops at its next wait rather than where the signal falls,
-    which may be inside pyatspi, whose bare "except:" would swallow the interruption."""
+    """A signal handler. The run stops at its next wait rather than where the signal falls: an
+    interruption raised in the middle of pyatspi's calls was seen to surface seconds later."""
     _stop.append(signal.Signals(signum).name)
 
 
