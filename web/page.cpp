@@ -72,52 +72,6 @@ val CaptionOf(const val& element, Kind type)
     }
 }
 
-} // namespace
-
-Page::Page()
-    : document_(val::global("document")), window_(document_.call<val>("getElementById", std::string("Form1"))),
-      announcer_(document_.call<val>("getElementById", std::string("announcer"))),
-      table_(form::kControlCount, val::null())
-{
-    thePage = this;
-    for (std::size_t i = 0; i < timers_.size(); ++i) {
-        timers_[i].page = this;
-        timers_[i].id = static_cast<Id>(i);
-    }
-}
-
-Page::~Page()
-{
-    thePage = nullptr;
-    for (const Timer& timer : timers_)
-        if (timer.handle != 0)
-            emscripten_clear_timeout(timer.handle);
-    if (pauseHandle_ != 0)
-        emscripten_clear_timeout(pauseHandle_);
-}
-
-val& Page::Element(Control control)
-{
-    return const_cast<val&>(std::as_const(*this).Element(control));
-}
-
-const val& Page::Element(Control control) const
-{
-    if (control.Which == Id::txtVysl)
-        return txtVysl_.at(static_cast<std::size_t>(control.Index));
-    if (control.Which == Id::lblPrikl)
-        return lblPrikl_.at(static_cast<std::size_t>(control.Index));
-    return table_[static_cast<std::size_t>(control.Which)];
-}
-
-val Page::Focusable(Control control) const
-{
-    const val& element = Element(control);
-    return form::Entry(control.Which).Type == Kind::CheckBox ? element["firstElementChild"] : element;
-}
-
-namespace {
-
 std::string Escaped(std::string_view text)
 {
     std::string out;
@@ -187,6 +141,48 @@ std::string Markup(const form::ControlEntry& entry)
 }
 
 } // namespace
+
+Page::Page()
+    : document_(val::global("document")), window_(document_.call<val>("getElementById", std::string("Form1"))),
+      announcer_(document_.call<val>("getElementById", std::string("announcer"))),
+      table_(form::kControlCount, val::null())
+{
+    thePage = this;
+    for (std::size_t i = 0; i < timers_.size(); ++i) {
+        timers_[i].page = this;
+        timers_[i].id = static_cast<Id>(i);
+    }
+}
+
+Page::~Page()
+{
+    thePage = nullptr;
+    for (const Timer& timer : timers_)
+        if (timer.handle != 0)
+            emscripten_clear_timeout(timer.handle);
+    if (pauseHandle_ != 0)
+        emscripten_clear_timeout(pauseHandle_);
+}
+
+val& Page::Element(Control control)
+{
+    return const_cast<val&>(std::as_const(*this).Element(control));
+}
+
+const val& Page::Element(Control control) const
+{
+    if (control.Which == Id::txtVysl)
+        return txtVysl_.at(static_cast<std::size_t>(control.Index));
+    if (control.Which == Id::lblPrikl)
+        return lblPrikl_.at(static_cast<std::size_t>(control.Index));
+    return table_[static_cast<std::size_t>(control.Which)];
+}
+
+val Page::Focusable(Control control) const
+{
+    const val& element = Element(control);
+    return form::Entry(control.Which).Type == Kind::CheckBox ? element["firstElementChild"] : element;
+}
 
 void Page::Create(const form::ControlEntry& entry)
 {
