@@ -44,7 +44,10 @@ void Form1::GotFocus(Control control)
 {
     if (closed_ || focused_ == control)
         return;
+    const bool leftClock = focused_ == Control{Id::Picture4};
     focused_ = control;
+    if (leftClock)
+        DescribeClock();
     if (IsRowBox(control) && control.Index <= RowCount())
         txtVysl_GotFocus(control.Index);
 }

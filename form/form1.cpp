@@ -145,8 +145,19 @@ bool Form1::Holds(Control container, Control control) const
 
 void Form1::DropFocus()
 {
+    const bool leftClock = focused_ == Control{Id::Picture4};
     focused_.reset();
     toolkit_.ClearFocus();
+    if (leftClock)
+        DescribeClock();
+}
+
+void Form1::DescribeClock()
+{
+    // The clock the pupil has tabbed to keeps the time it was reached with, or a screen reader
+    // would speak every second; it catches up as soon as the focus leaves it.
+    if (focused_ != Control{Id::Picture4})
+        toolkit_.SetAccessibleDescription({Id::Picture4}, SpokenTime(state_.SecondsLeft));
 }
 
 void Form1::Enable(Control control, bool enabled)
@@ -268,16 +279,11 @@ void Form1::tmrCas_Timer()
 {
     const bool timeIsUp = drill::CountdownTick(state_.SecondsLeft);
     SetCaption({Id::lblCas}, drill::FormatClock(state_.SecondsLeft));
-    // The time in words for a screen reader that reads the clock panel "Zbývající čas". The
-    // clock the pupil has tabbed to keeps the time it was reached with, or it would speak every
-    // second.
-    const std::string spoken = SpokenTime(state_.SecondsLeft);
-    if (focused_ != Control{Id::Picture4})
-        toolkit_.SetAccessibleDescription({Id::Picture4}, spoken);
+    DescribeClock();
     // A pupil who cannot see the clock hears once that a minute is left, and ten seconds; not
     // on the tick that starts the clock, which only shows the limit.
     if (TimerEnabled(Id::tmrCas) && (state_.SecondsLeft == 60 || state_.SecondsLeft == 10))
-        toolkit_.Announce("Zbývá " + spoken);
+        toolkit_.Announce("Zbývá " + SpokenTime(state_.SecondsLeft));
     if (timeIsUp)
         (void)JeHotovo();
 }

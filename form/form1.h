@@ -120,6 +120,8 @@ private:
     void Realise(Control control, bool shown);
     bool Holds(Control container, Control control) const;
     void DropFocus();
+    // The time left in words on the clock panel, for a screen reader; the focused clock waits.
+    void DescribeClock();
     void Enable(Control control, bool enabled);
     void SetCaption(Control control, std::string text);
     void SetColour(Control control, Rgb colour);

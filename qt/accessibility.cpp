@@ -233,16 +233,11 @@ Announcer::Announcer(QWidget* window) : QWidget(window)
 
 void Announcer::Say(const QString& message)
 {
-    // Shown anew with each message: a screen reader speaks a notification as it appears.
-    hide();
+    // A screen reader speaks a notification as it appears; gone again at once, it is no line of
+    // the window's when the pupil reviews what it shows.
     setAccessibleName(message);
     show();
-}
-
-void Announcer::Withdraw()
-{
-    if (!isHidden())
-        hide();
+    hide();
 }
 
 } // namespace qtui

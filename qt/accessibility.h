@@ -28,8 +28,6 @@ class Announcer : public QWidget {
 public:
     explicit Announcer(QWidget* window);
     void Say(const QString& message);
-    // The last message goes out of the screen reader's view once the focus moves on.
-    void Withdraw();
 };
 
 } // namespace qtui

@@ -487,7 +487,6 @@ bool Window::eventFilter(QObject* watched, QEvent* event)
         if (code != 0 && form_.KeyDown(control, code, ShiftState(key)))
             return true;
     } else if (event->type() == QEvent::FocusIn && watched != focusSink_) {
-        announcer_->Withdraw();
         form_.GotFocus(control);
     }
     return QWidget::eventFilter(watched, event);

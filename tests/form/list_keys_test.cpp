@@ -180,8 +180,7 @@ TEST(ScreenReader, TheClockSaysWhatItIsAndTheTimeItShows)
     EXPECT_EQ(w[clock].AccessibleDescription, "1 minuta");
     EXPECT_EQ(w.toolkit.announced.back(), "Zbývá 10 sekund");
     w.form.KeyDown(clock, keys::Tab, 0);
-    w.form.Timer(Id::tmrCas);
-    EXPECT_EQ(w[clock].AccessibleDescription, "9 sekund");
+    EXPECT_EQ(w[clock].AccessibleDescription, "10 sekund") << "caught up as the focus left";
     EXPECT_EQ(w.toolkit.announced.size(), 2U);
 }
 

@@ -129,7 +129,6 @@ TEST(ScreenReader, NamesValuesAndWhatIsShowing)
     auto* announcer = w.findChild<QWidget*>(QStringLiteral("announcer"));
     ASSERT_NE(announcer, nullptr);
     EXPECT_EQ(iface(announcer)->role(), QAccessible::Notification);
-    EXPECT_TRUE(announcer->isVisible());
     EXPECT_EQ(Spoken(announcer), QStringLiteral("Dobře spočítal 0, špatně spočítal 0, nestihl 10, známka 5"));
 }
 
