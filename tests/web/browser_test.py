@@ -33,6 +33,7 @@ class Exercise(unittest.TestCase):
         cls.driver.quit()
 
     def setUp(self):
+        chromium.resize(self.driver, 520, 243)
         chromium.open_page(self.driver)
         self.driver.get_log("browser")
 
@@ -179,17 +180,21 @@ class Exercise(unittest.TestCase):
         # A tab the browser stops in the background resumes where it was and ends the slide.
         first = self.driver.current_window_handle
         self.driver.switch_to.new_window("tab")
+        chromium.resize(self.driver, 520, 243)
         chromium.open_page(self.driver)
         self.element("Command3").click()
         self.driver.execute_cdp_cmd("Page.setWebLifecycleState", {"state": "frozen"})
         time.sleep(1.5)
+        # Unfrozen, the tab stays hidden until it is shown again, as a tab the pupil returns to.
         self.driver.execute_cdp_cmd("Page.setWebLifecycleState", {"state": "active"})
+        self.driver.execute_cdp_cmd("Emulation.setFocusEmulationEnabled", {"enabled": True})
         chromium.wait_for(self.driver, "document.activeElement.id === 'txtVysl(1)'")
         self.assertEqual(self.js("[getComputedStyle(Picture6).top, getComputedStyle(Picture7).left, Picture7.hidden]"),
                          ["-190px", "-600px", True])
         self.assertEqual(chromium.console_errors(self.driver), [])
         self.driver.close()
         self.driver.switch_to.window(first)
+        self.driver.execute_cdp_cmd("Page.bringToFront", {})
 
     def test_closing_the_tab_mid_slide(self):
         first = self.driver.current_window_handle
@@ -200,6 +205,7 @@ class Exercise(unittest.TestCase):
         self.assertTrue(self.js("Module.pausing()"))
         self.driver.close()
         self.driver.switch_to.window(first)
+        self.driver.execute_cdp_cmd("Page.bringToFront", {})
         self.start("3", "100")
 
 

@@ -2,27 +2,68 @@
 browser tests, the screenshots and the figures of the browser program."""
 import os
 import pathlib
+import shutil
+import subprocess
+import tempfile
 import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common import utils
 
 # The web preset's build directory, unless the test run names another.
 BUILD = pathlib.Path(os.environ.get("SUMATKO_WEB_BUILD", pathlib.Path(__file__).resolve().parents[2] / "build" / "web"))
 PAGE = (BUILD / "sumatko2001.html").as_uri()
 
 
+class LoopbackService(Service):
+    """chromedriver reached by its address: a bare Debian (a chroot) may have no /etc/hosts that
+    names localhost."""
+
+    @property
+    def service_url(self):
+        return f"http://127.0.0.1:{self.port}"
+
+    def is_connectable(self):
+        return utils.is_connectable(self.port, "127.0.0.1")
+
+
 def start(width=520, height=243, scale=1, profile=None):
-    """A browser whose page is exactly width x height CSS pixels at the given device scale."""
+    """A browser whose page is exactly width x height CSS pixels at the given device scale.
+
+    Chromium is started here and chromedriver attaches to it by address (on its own it would
+    reach the browser by the name localhost); quit() ends both."""
+    own_profile = profile is None
+    profile = profile or tempfile.mkdtemp(prefix="web-chromium-")
+    port_file = pathlib.Path(profile) / "DevToolsActivePort"
+    port_file.unlink(missing_ok=True)
+    browser = subprocess.Popen(
+        ["/usr/bin/chromium", "--headless=new", "--no-sandbox", "--disable-gpu", "--force-renderer-accessibility",
+         "--hide-scrollbars", "--no-first-run", "--remote-debugging-address=127.0.0.1", "--remote-debugging-port=0",
+         f"--user-data-dir={profile}", "about:blank"],
+        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    end = time.monotonic() + 30
+    while not port_file.exists() or not port_file.read_text().strip():
+        if time.monotonic() > end or browser.poll() is not None:
+            browser.kill()
+            raise RuntimeError("Chromium did not start")
+        time.sleep(0.05)
     options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--force-renderer-accessibility",
-                     "--hide-scrollbars"):
-        options.add_argument(argument)
-    if profile:
-        options.add_argument(f"--user-data-dir={profile}")
+    options.debugger_address = f"127.0.0.1:{port_file.read_text().split()[0]}"
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    driver = webdriver.Chrome(service=LoopbackService("/usr/bin/chromedriver"), options=options)
+    detach = driver.quit
+
+    def quit():
+        try:
+            detach()
+        finally:
+            browser.terminate()
+            browser.wait(10)
+            if own_profile:
+                shutil.rmtree(profile, ignore_errors=True)
+
+    driver.quit = quit
     resize(driver, width, height, scale)
     return driver
 
@@ -45,6 +86,8 @@ def wait_for(driver, script, timeout=10.0):
 
 
 def open_page(driver, url=PAGE):
+    # The tab in front: a tab behind others is hidden, and its timers are throttled.
+    driver.execute_cdp_cmd("Page.bringToFront", {})
     driver.get(url)
     wait_for(driver, "typeof Module.pausing === 'function' && document.activeElement.id === 'Command3'")
 
