@@ -1,18 +1,20 @@
 #!/usr/bin/python3
 """A blind pupil's whole exercise, heard through Orca.
 
-Runs Orca, Debian's screen reader, against the real program on a desktop of its own (Xvfb,
-buses, openbox: see desktop.py), does one exercise with the keyboard alone, and checks what Orca
-says at each step. A step sends its keys and waits for the line it must hear; nothing waits for
-a time.
+Runs Orca, Debian's screen reader, against the real program on a desktop of its own, does one
+exercise with the keyboard alone, and checks what Orca says at each step. A step sends its keys
+and waits for the line it must hear in Orca's debug file; nothing waits for a time.
 
-usage: orca_exercise.py [--out DIR] [--keep] [--verbose] [--keep-going] PROGRAM
+usage: orca_exercise.py [--out DIR] [--keep] PROGRAM
 
 Leaves DIR/orca-transcript.txt, every line Orca spoke under the keys that led to it, and with
 --keep DIR/orca-debug.out, Orca's whole debug file; a failed run leaves both, named failed-*.
 """
 
 import argparse
+import contextlib
+import ctypes
+import json
 import os
 import re
 import shutil
@@ -21,21 +23,44 @@ import subprocess
 import sys
 import tempfile
 import time
-
-sys.dont_write_bytecode = True  # nothing of the run in the source tree
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-
-from desktop import Desktop, Failure, stop_at_next_wait, wait_until  # noqa: E402
+from pathlib import Path
 
 LANG = "cs_CZ.UTF-8"
 PROBLEMS = 10
+TIMEOUT = 20  # seconds a step waits for what it must hear
+SIGNALS = (signal.SIGINT, signal.SIGTERM, signal.SIGHUP)
 
+# Orca refuses to start while any other Orca of the same user runs (it asks pgrep), even one of
+# another run on a display and buses of its own, so that one check is left out. Its debug file
+# is opened line-buffered, so that each line can be read as soon as Orca has said it.
+ORCA = """import sys
+cli = {"__name__": "orca_command_line"}
+exec(compile(open("/usr/bin/orca").read(), "/usr/bin/orca", "exec"), cli)
+cli["otherOrcas"] = lambda: []
+cli["open"] = lambda path, mode: open(path, mode, buffering=1, encoding="utf-8")
+sys.exit(cli["main"]())
+"""
+
+# The pupil's Orca: its defaults, except that it speaks to no synthesizer (the run needs only
+# its log of what it says), plays no sound, drives no braille display and echoes no keys, so
+# that what it says is what the program tells it.
+ORCA_SETTINGS = {"enableSpeech": True, "speechServerFactory": "", "speechFactoryModules": [],
+                 "enableSound": False, "enableBraille": False, "enableKeyEcho": False}
+
+# In Orca's debug file: what it says (the text, then its voice: "voice=...", a dict or a list of
+# dicts); its own failures; and the clock's time as the program tells it to every screen reader.
+SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)'(?: voice=\w+)?\s*(?:\[?\{.*\}\]?|\[\])?\s*$")
+ORCA_ERROR = re.compile(r"^Traceback|^  File \"|\bERROR\b|\bEXCEPTION\b|bad content|Exception when")
+CLOCK = re.compile(r"accessible-name for \[label \| (\d\d):(\d\d):(\d\d)\]")
+
+NUMBER = r"(?:mínus )?\d+"
+PROBLEM = rf"{NUMBER} (?:plus|mínus|krát|děleno) {NUMBER}"
+# A row taking the focus: its problem in words, then its role, as Orca names what takes the focus.
+ROW = rf"(?:^|\| )({PROBLEM}) text\b"
 # Orca's Czech words for a selection made or dropped.
-FORBIDDEN_ON_FOCUS = r"\bvybráno\b|\bzrušen výběr\b|Výběr textu byl zrušen"
-
-
-class StepFailed(Exception):
-    """A check failed, and the run stops there (unless --keep-going)."""
+SELECTION = r"\bvybráno\b|\bzrušen výběr\b|Výběr textu byl zrušen"
+CLOCK_IN_WORDS = r"(?:^|\| )Zbývající čas\b.*?\b\d+ (sekund[ay]?|minut[ay]?|hodin[ay]?)\b"
+COUNTS = r"Dobře spočítal 5, špatně spočítal 3, nestihl 2, známka [1-5]\b"
 
 
 def heard(*words, first=False):
@@ -46,99 +71,96 @@ def heard(*words, first=False):
         rf".*?(?<![\w-]){p}(?!\w)" for p in parts[1:])
 
 
-class Typed:
-    """Keys typed into a box. The step waits until Orca has taken in the box's last caret move:
-    Orca takes a caret move that it meets only after the next key for a move made by that key,
-    and reads the line aloud, which a pupil, who types and then moves on, never hears."""
-
-    def __init__(self, box):
-        self.box = box
-
-    def pattern(self, keys):
-        length = len(keys.split())
-        return rf"Dequeued object:text-caret-moved \[text \| {re.escape(self.box)}\] \({length},"
+class Typed(str):
+    """Keys typed into the box of this name. The step waits until Orca has taken in the box's
+    last caret move: Orca takes a caret move that it meets only after the next key for a move
+    made by that key, and reads the line aloud, which a pupil, who types and moves on, never hears."""
 
 
-# The settings screen: keys, what must be heard (a regular expression over the lines heard
-# since the keys, joined by " | "; Typed: keys typed into a box; None: nothing), and which
-# point of the pupil's exercise it shows.
+def check_box(operation):
+    return "Tab", heard(operation, "zaškrtnuto"), "2. a check box: its operation and state"
+
+
+def box(label, value):
+    return "Tab", heard(label, value), "2. a box: its label and whole value"
+
+
+def deleted(digits):
+    return [("BackSpace", heard(digit), "(Orca names the deleted digit)") for digit in digits]
+
+
+# The settings screen: keys, what must be heard since them (a regular expression over the lines
+# joined by " | "; Typed: keys typed into a box; None: nothing), and the point of the exercise.
 SETTINGS = [
-    ("Tab", heard("Sčítání", "zaškrtnuto"), "2. a check box: its operation and state"),
-    ("Tab", heard("Odčítání", "zaškrtnuto"), "2. a check box: its operation and state"),
-    ("Tab", heard("Násobení", "zaškrtnuto"), "2. a check box: its operation and state"),
-    ("Tab", heard("Dělení", "zaškrtnuto"), "2. a check box: its operation and state"),
+    *map(check_box, ["Sčítání", "Odčítání", "Násobení", "Dělení"]),
     ("space", heard("nezaškrtnuto"), "2. a check box cleared"),
     ("space", heard("zaškrtnuto"), "2. a check box ticked again"),
-    ("Tab", heard("Počet příkladů", "10"), "2. a box: its label and whole value"),
-    ("Tab", heard("Čas v sekundách", "100"), "2. a box: its label and whole value"),
+    box("Počet příkladů", "10"),
+    box("Čas v sekundách", "100"),
     # A longer limit, so that no "one minute left" falls into the exercise however slow it is.
-    ("End", None, ""),
-    ("BackSpace", heard("0"), "(Orca names the deleted digit)"),
-    ("BackSpace", heard("0"), "(Orca names the deleted digit)"),
-    ("BackSpace", heard("1"), "(Orca names the deleted digit)"),
-    ("9 9 9", Typed("Čas v sekundách"), ""),
-    ("Tab", heard("1. číslo nejméně", "0"), "2. a box: its label and whole value"),
+    ("End", None, ""), *deleted("001"), ("9 9 9", Typed("Čas v sekundách"), ""),
+    box("1. číslo nejméně", "0"),
     # Negative first numbers, to hear "mínus 3 plus 8".
-    ("End", None, ""),
-    ("BackSpace", heard("0"), "(Orca names the deleted digit)"),
-    ("minus 1 0", Typed("1. číslo nejméně"), ""),
-    ("Tab", heard("1. číslo nejvýše", "10"), "2. a box: its label and whole value"),
-    ("Tab", heard("2. číslo nejméně", "0"), "2. a box: its label and whole value"),
-    ("Tab", heard("2. číslo nejvýše", "10"), "2. a box: its label and whole value"),
-    ("Tab", heard("Výsledek nejméně", "0"), "2. a box: its label and whole value"),
-    ("Tab", heard("Výsledek nejvýše", "100"), "2. a box: its label and whole value"),
+    ("End", None, ""), *deleted("0"), ("minus 1 0", Typed("1. číslo nejméně"), ""),
+    box("1. číslo nejvýše", "10"),
+    box("2. číslo nejméně", "0"),
+    box("2. číslo nejvýše", "10"),
+    box("Výsledek nejméně", "0"),
+    box("Výsledek nejvýše", "100"),
     ("Tab", heard("Start"), "2. Tab comes back to Start"),
 ]
 
-COUNTS = r"Dobře spočítal 5, špatně spočítal 3, nestihl 2, známka [1-5]\b"
-CLOCK_IN_WORDS = r"(?:^|\| )Zbývající čas\b.*?\b\d+ (sekund[ay]?|minut[ay]?|hodin[ay]?)\b"
+
+def result(problem):
+    """The right answer to a problem as heard ("mínus 3 plus 8"); the program poses only exact
+    divisions."""
+    a, operation, b = re.fullmatch(rf"({NUMBER}) (\S+) ({NUMBER})", problem).groups()
+    a, b = (int(n.replace("mínus ", "-")) for n in (a, b))
+    return {"plus": a + b, "mínus": a - b, "krát": a * b, "děleno": a // b if b else None}[operation]
 
 
-def exercise(pupil, screen_factory, program):
+def exercise(pupil, program):
     """The whole exercise, step by step."""
     pupil.start_program(program, heard("Sumatko 2001", "Start"), "1. opening: the window's title, then Start")
     pupil.step("Insert+KP_Enter", heard("Sumatko 2001"), "1. Orca's title key names the window")
     for keys, expect, point in SETTINGS:
         pupil.step(keys, expect, point)
 
-    # Start: the list comes; the rows, read from the screen, give the right answers.
-    screen = screen_factory()
-    start = pupil.press("Return")
-    problems = screen.wait_for_problems(PROBLEMS, pupil.timeout)
-    # Orca names the role of what takes the focus; a name that merely changes, it reads bare.
-    pupil.expect(start, "Return", heard(problems[0].words, "text", first=True),
-                 "3. Start: the first problem, as the first thing heard, as a focus change")
-
-    # Five right, three wrong (each by ten, so that every wrong answer has two digits or
-    # more), two left empty.
-    answers = [p.result for p in problems[:5]] + [p.result + 10 for p in problems[5:8]] + [None, None]
-    for i, (problem, answer) in enumerate(zip(problems, answers)):
-        if answer is not None:
-            pupil.step(" ".join(str(answer)), Typed(problem.words), "")
-        if i + 1 == len(problems):
+    # The pupil works out each answer from the problem heard: a problem heard wrong gets a
+    # wrong verdict at the finish. Five right, three wrong (each by ten, so that every wrong
+    # answer has two digits or more), two left empty.
+    problems = [pupil.step("Return", rf"^({PROBLEM}) text\b",
+                           "3. Start: the first problem, as the first thing heard, as a focus change")[1]]
+    answers = []
+    for row in range(PROBLEMS):
+        right = result(problems[row])
+        answers.append(right if row < 5 else right + 10 if row < 8 else None)
+        if answers[row] is not None:
+            pupil.step(" ".join(str(answers[row])), Typed(problems[row]), "")
+        if row + 1 == PROBLEMS:
             break
-        move = "Return" if i % 2 == 0 else "Down"
-        pupil.step(move, heard(problems[i + 1].words), f"4. {move} to row {i + 2}: its problem in words")
-        if i == 5:
-            pupil.step("Up", heard(problem.words, str(answer)), "4. back to a row: its problem and the answer whole")
-            pupil.step("Down", heard(problems[i + 1].words), "4. Down to the next row")
+        move = "Return" if row % 2 == 0 else "Down"
+        problems.append(pupil.step(move, ROW, f"4. {move} to row {row + 2}: its problem in words")[1])
+        if row == 5:
+            pupil.step("Up", heard(problems[row], str(answers[row])), "4. back to a row: its problem and the answer whole")
+            pupil.step("Down", heard(problems[row + 1]), "4. Down to the next row")
 
     pupil.step("Tab", CLOCK_IN_WORDS, "5. the clock: the time left in words", forbid=r"\d\d:\d\d")
     # The clock runs: what was said may be a tick or two older than what it shows now.
-    pupil.check_time(screen, "5. the clock's words tell the time it shows", late=2)
-    pupil.quiet_while(clock_ticks(screen, 2), "5. the clock says nothing as it ticks")
+    pupil.check_time("5. the clock's words tell the time it shows", late=2)
+    pupil.quiet_while_ticking(2, "5. the clock says nothing as it ticks")
     pupil.step("Tab", heard("Hotovo!"), "Tab to Hotovo!")
 
     verdicts = ["správně"] * 5 + ["špatně"] * 3 + ["nevyplněno"] * 2
-    pupil.step("Return", heard(problems[0].words, str(answers[0]), verdicts[0]),
+    pupil.step("Return", heard(problems[0], str(answers[0]), verdicts[0]),
                "6. the finish: row 1 as problem, answer and verdict")
     for i in range(1, 6):
-        pupil.step("Down", heard(problems[i].words, str(answers[i]), verdicts[i]),
+        pupil.step("Down", heard(problems[i], str(answers[i]), verdicts[i]),
                    f"6. walking: row {i + 1} as problem, answer and verdict")
-    pupil.step("End", heard(problems[-1].words, verdicts[-1]), "6. a row left empty: \"nevyplněno\"")
+    pupil.step("End", heard(problems[-1], verdicts[-1]), "6. a row left empty: \"nevyplněno\"")
 
     pupil.step("Tab", CLOCK_IN_WORDS, "5. the clock after the finish: the time left in words")
-    pupil.check_time(screen, "5. the stopped clock's words tell the time it shows", late=0)
+    pupil.check_time("5. the stopped clock's words tell the time it shows", late=0)
     pupil.step("Tab", heard("Známka"), "Tab to Známka")
     pupil.step("Return", COUNTS, "7. Známka: the three counts and the grade, with no further key")
     pupil.review_window("Příklady", "7. flat review reads the results on the screen",
@@ -146,252 +168,287 @@ def exercise(pupil, screen_factory, program):
     pupil.step("Tab", heard("Znovu"), "Tab to Znovu")
     pupil.step("Return", heard("Start", first=True), "8. Znovu: the next thing heard is Start")
 
-    pupil.check_never(FORBIDDEN_ON_FOCUS, "9. no selection chatter (\"vybráno\", \"Výběr textu byl zrušen\")")
-    pupil.check_no_orca_errors("7. no Orca error for any event the program sent")
+    if chatter := [line for line in pupil.speech[pupil.program_start:] if re.search(SELECTION, line)]:
+        raise Failed(f"9. no selection chatter (\"vybráno\", \"Výběr textu byl zrušen\")\n    heard: {chatter}")
+    if errors := pupil.errors[pupil.errors_start:]:
+        raise Failed(f"7. no Orca error for any event the program sent: {len(errors)} error lines, the first:\n    "
+                     + "\n    ".join(errors[:20]))
 
 
-def clock_ticks(screen, ticks):
-    """A condition that holds once the clock on the screen has changed `ticks` times."""
-    seen = [screen.clock()]
+class Failed(Exception):
+    """A check failed, or the run could not go on."""
 
-    def ticked():
-        now = screen.clock()
-        if now != seen[-1]:
-            seen.append(now)
-        return len(seen) > ticks
 
-    return ticked
+def interrupted(signum, frame):
+    raise KeyboardInterrupt(signal.Signals(signum).name)
+
+
+def wait(condition, timeout=TIMEOUT):
+    """Polls `condition` until it gives something true, or the timeout passes; returns its last
+    value. The wait is for a state, never for a time."""
+    deadline = time.monotonic() + timeout
+    while not (value := condition()) and time.monotonic() < deadline:
+        time.sleep(0.02)
+    return value
+
+
+_prctl = ctypes.CDLL("libc.so.6", use_errno=True).prctl
+
+
+def die_with_parent():
+    """Runs in each child before exec: should this script be killed outright, SIGKILL comes to it."""
+    _prctl(1, signal.SIGKILL, 0, 0, 0)  # PR_SET_PDEATHSIG
+
+
+def czech_locale(out):
+    """Orca's own words are Czech only in a Czech locale; one is made for these runs, once."""
+    locales = out / "locale"
+    if not (locales / LANG / "LC_CTYPE").exists():
+        locales.mkdir(exist_ok=True)
+        with tempfile.TemporaryDirectory(dir=locales) as made:
+            subprocess.run(["localedef", "-i", "cs_CZ", "-f", "UTF-8", f"{made}/{LANG}"])
+            with contextlib.suppress(OSError):  # made by a run alongside, or not at all
+                os.rename(f"{made}/{LANG}", locales / LANG)
+        if not (locales / LANG / "LC_CTYPE").exists():
+            raise Failed(f"localedef could not make {LANG} (Debian's package: locales)")
+    return locales
+
+
+class Desktop:
+    """A throw-away desktop: Xvfb on a free display, a session bus (which starts the
+    accessibility bus when Orca first asks for it), openbox, then Orca and the program, all in
+    one process group of their own, which the exit ends, whatever ends the run."""
+
+    def __init__(self, out):
+        self.locales, self.group = czech_locale(out), 0
+
+    def __enter__(self):
+        # What the run's processes leave behind comes back to this script, to be collected.
+        _prctl(36, 1, 0, 0, 0)  # PR_SET_CHILD_SUBREAPER
+        self.tmp = tempfile.mkdtemp(prefix="sumatko-orca-")
+        self.output = open(f"{self.tmp}/output.log", "w")
+        self.env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": self.tmp, "XDG_RUNTIME_DIR": self.tmp,
+                    "GSETTINGS_BACKEND": "memory", "LANG": LANG, "LC_ALL": LANG, "LANGUAGE": "cs_CZ",
+                    "LOCPATH": str(self.locales)}
+        return self
+
+    def start_session(self):
+        # Xvfb picks a free display itself and writes its number once it takes connections.
+        self.env["DISPLAY"] = ":" + self.start_and_read("Xvfb", "-displayfd", "{fd}", "-screen", "0", "1024x768x24",
+                                                        "-nolisten", "tcp", "-noreset")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = self.start_and_read("dbus-daemon", "--session", "--nofork",
+                                                                   "--print-address={fd}")
+        self.start("openbox", "--sm-disable")
+        # The window manager is up once it answers for the desktops it manages.
+        if not wait(lambda: subprocess.run(["xdotool", "get_num_desktops"], env=self.env,
+                                           capture_output=True).returncode == 0):
+            raise Failed("openbox did not start" + self.tail())
+
+    def start(self, *argv, env=None, pass_fds=()):
+        process = subprocess.Popen(list(map(str, argv)), env=env or self.env, stdin=subprocess.DEVNULL,
+                                   stdout=self.output, stderr=subprocess.STDOUT, pass_fds=pass_fds,
+                                   process_group=self.group, preexec_fn=die_with_parent)
+        self.group = self.group or process.pid
+        return process
+
+    def start_and_read(self, *argv):
+        """Starts a server that writes one line to the descriptor named {fd} once it is ready."""
+        read_end, write_end = os.pipe()
+        self.start(*(a.format(fd=write_end) for a in argv), pass_fds=(write_end,))
+        os.close(write_end)
+        with open(read_end) as pipe:
+            if line := pipe.readline().strip():
+                return line
+        raise Failed(f"{argv[0]} did not start" + self.tail())
+
+    def xdotool(self, *args):
+        try:
+            done = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True, timeout=TIMEOUT)
+        except subprocess.TimeoutExpired:
+            raise Failed(f"xdotool {' '.join(args)}: no answer within {TIMEOUT} s" + self.tail()) from None
+        if done.returncode != 0:
+            raise Failed(f"xdotool {' '.join(args)}: {done.stderr.strip()}" + self.tail())
+
+    def tail(self, count=15):
+        """The last lines the started processes wrote, for a failure message."""
+        with open(f"{self.tmp}/output.log", errors="replace") as f:
+            return "".join("\n  " + line for line in f.read().splitlines()[-count:])
+
+    def ended(self):
+        """Collects what has ended; true once nothing of the group is left."""
+        with contextlib.suppress(ChildProcessError):
+            while os.waitpid(-1, os.WNOHANG)[0]:
+                pass
+        try:
+            os.killpg(self.group, 0)
+        except ProcessLookupError:
+            return True
+
+    def __exit__(self, *exc):
+        for sig in SIGNALS:  # a second Ctrl-C must not cut the ending short
+            signal.signal(sig, signal.SIG_IGN)
+        # SIGTERM first: Xvfb then removes its lock file and socket.
+        for sig in (signal.SIGTERM, signal.SIGKILL) if self.group else ():
+            with contextlib.suppress(ProcessLookupError):
+                os.killpg(self.group, sig)
+            if wait(self.ended, timeout=5):
+                break
+        self.output.close()
+        shutil.rmtree(self.tmp, ignore_errors=True)
 
 
 class Pupil:
     """Presses keys on the program's window and checks what Orca says in answer."""
 
-    def __init__(self, desktop, timeout, keep_going, verbose):
+    def __init__(self, desktop, debug):
         self.desktop = desktop
-        self.log = desktop.log
-        self.timeout = timeout
-        self.keep_going = keep_going
-        self.verbose = verbose
-        self.steps = []  # (keys, index of the first line heard after them, point, failure or None)
-        self.failures = []
-        self.program_start = None
+        self.steps = []  # (keys, index of the first line heard after them, point)
+        self.lines, self.speech, self.errors, self.pending = [], [], [], ""
+        self.ticks, self.shown = 0, None  # the clock's ticks and its last time, as Orca was told them
         self.program = None
-        self.began = time.monotonic()
-        self.errors_before_program = 0
+        debug.write_text("")
+        self.log = open(debug, encoding="utf-8", errors="replace")
+        prefs = Path(desktop.tmp, "orca")
+        prefs.mkdir()
+        profile = ["Default", "default"]
+        (prefs / "user-settings.conf").write_text(json.dumps({
+            "general": dict(ORCA_SETTINGS, startingProfile=profile, activeProfile=profile),
+            "profiles": {"default": dict(ORCA_SETTINGS, profile=profile)}, "pronunciations": {}, "keybindings": {}}))
+        orca = desktop.start("/usr/bin/python3", "-c", ORCA, "--user-prefs", prefs, "--debug-file", debug)
+        started = lambda: any("ORCA: Startup complete" in line for line in self.lines)  # noqa: E731
+        if not self.until(lambda: started() or orca.poll() is not None, timeout=30) or not started():
+            raise Failed("Orca did not start" + desktop.tail())
+
+    def read(self):
+        """Takes in the lines Orca has written to its debug file since."""
+        self.pending += self.log.read()
+        *lines, self.pending = self.pending.split("\n")
+        for line in lines:
+            self.lines.append(line)
+            if match := SPEECH.search(line):
+                self.speech.append(match[1])
+            if ORCA_ERROR.search(line):
+                self.errors.append(line)
+            if match := CLOCK.search(line):
+                self.ticks, self.shown = self.ticks + 1, int(match[1]) * 3600 + int(match[2]) * 60 + int(match[3])
+
+    def until(self, condition, timeout=TIMEOUT):
+        return wait(lambda: self.read() or condition(), timeout)
 
     def start_program(self, program, expect, point):
-        start = len(self.log.speech)
-        self.program_start = start
-        self.errors_before_program = len(self.log.errors)
-        self.program = self.desktop.start_program(program)
-
-        def window():
-            self.check_program()
-            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Sumatko 2001$"],
-                                   env=self.desktop.env, capture_output=True, text=True, timeout=self.timeout)
-            return found.stdout.split()
-
+        self.read()
+        self.program_start, self.errors_start = len(self.speech), len(self.errors)
+        # The accessibility bridge on from the start, as with a screen reader already running.
+        self.program = self.desktop.start(program, env=dict(self.desktop.env, QT_QPA_PLATFORM="xcb",
+                                                             QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
         # The keys go to the window the window manager gives the focus to.
-        self.xdotool("windowactivate", "--sync", wait_until(window, self.timeout, "no window came")[0])
-        self.expect(start, "(the program starts)", expect, point)
-
-    def check_program(self):
-        if self.program.poll() is not None:
-            raise Failure(f"the program exited with code {self.program.returncode}:{self.desktop.tail('program')}")
-
-    def xdotool(self, *args):
-        result = subprocess.run(["xdotool", *args], env=self.desktop.env, capture_output=True, text=True,
-                                timeout=self.timeout)
-        if result.returncode != 0:
-            raise Failure(f"xdotool {' '.join(args)}: {result.stderr.strip()}")
-        return result.stdout
-
-    def press(self, keys):
-        """Presses the keys (X key names, space-separated) and returns where their speech begins."""
-        start = len(self.log.speech)
-        self.xdotool("key", "--clearmodifiers", *keys.split())
-        return start
+        self.desktop.xdotool("search", "--sync", "--onlyvisible", "--name", "^Sumatko 2001$", "windowactivate", "--sync")
+        self.steps.append(("(the program starts)", self.program_start, point))
+        self.expect(self.program_start, expect, point)
 
     def step(self, keys, expect, point, forbid=None):
-        since = len(self.log.lines)
-        start = self.press(keys)
+        """Presses the keys (X key names, space-separated) and checks what is heard after them."""
+        self.read()
+        since, start = len(self.lines), len(self.speech)
+        self.desktop.xdotool("key", "--clearmodifiers", *keys.split())
+        self.steps.append((keys, start, point))
         if isinstance(expect, Typed):
-            pattern = expect.pattern(keys)
-            if not self.log.wait(lambda log: log.find(pattern, since), self.timeout):
-                raise Failure(f"Orca never saw {keys!r} typed into {expect.box!r} (no /{pattern}/ in its log)")
-            expect = None
-        if expect is None:
-            self.steps.append((keys, start, point, None))
-            return
-        self.expect(start, keys, expect, point, forbid)
+            caret = re.compile(rf"Dequeued object:text-caret-moved \[text \| {re.escape(expect)}\] \({len(keys.split())},")
+            if not self.until(lambda: any(caret.search(line) for line in self.lines[since:])):
+                self.fail(point, f"Orca never saw {keys!r} typed into {expect!r} (no /{caret.pattern}/ in its log)")
+        elif expect:
+            return self.expect(start, expect, point, forbid)
 
-    def expect(self, start, keys, expect, point, forbid=None):
-        regex = re.compile(expect)
-        found = self.log.wait(lambda log: regex.search(" | ".join(log.speech[start:])), self.timeout)
-        heard = self.log.speech[start:]
-        problem = None
+    def expect(self, start, expect, point, forbid=None):
+        found = self.until(lambda: re.search(expect, " | ".join(self.speech[start:])))
+        keys = self.steps[-1][0]
         if not found:
-            self.check_program()
-            problem = (f"{point}\n    after {keys}: expected /{expect}/ within {self.timeout:.0f} s\n"
-                       f"    heard: {heard or 'nothing'}\n    before: {self.log.speech[max(0, start - 4):start]}")
-        elif forbid and re.search(forbid, " | ".join(heard)):
-            problem = f"{point}\n    after {keys}: /{forbid}/ must not be heard\n    heard: {heard}"
-        self.steps.append((keys, start, point, problem))
-        if self.verbose:
-            print(f"{time.monotonic() - self.began:6.2f} s {'FAIL' if problem else 'ok  '} [{keys}] {point}: {heard}",
-                  flush=True)
-        if problem:
-            self.fail(problem)
+            self.fail(point, f"after {keys}: expected /{expect}/ within {TIMEOUT} s",
+                      f"\n    before: {self.speech[max(0, start - 4):start]}")
+        if forbid and re.search(forbid, " | ".join(self.speech[start:])):
+            self.fail(point, f"after {keys}: /{forbid}/ must not be heard")
+        return found
+
+    def check_time(self, point, late):
+        """The time the last step heard in words is the time the clock shows, or up to `late`
+        seconds more."""
+        said = " | ".join(self.speech[self.steps[-1][1]:])
+        units = {"hodin": 3600, "minut": 60, "sekund": 1}
+        spoken = sum(int(n) * units[unit] for n, unit in re.findall(r"(\d+) (hodin|minut|sekund)", said))
+        if not self.until(lambda: self.shown is not None and 0 <= spoken - self.shown <= late):
+            self.fail(point, f"the words tell {spoken} s; the clock shows {self.shown} s")
+
+    def quiet_while_ticking(self, ticks, point):
+        """Waits for the clock to tick and checks that Orca said nothing in the meantime."""
+        start, ticked = len(self.speech), self.ticks
+        self.steps.append(("(no key)", start, point))
+        if not self.until(lambda: self.ticks >= ticked + ticks):
+            self.fail(point, "the clock did not tick: its time reaches no screen reader")
+        if self.speech[start:]:
+            self.fail(point, "Orca spoke")
 
     def review_window(self, last, point, *names):
         """Orca's flat review, line by line from the top of the window (Insert+KP_Home, then
         KP_Page_Up: the keypad's 7 and 9) to the line with `last`; every name must be heard."""
-        start = len(self.log.speech)
-        keys = "Insert+KP_Home"
-        while not any(last in line for line in self.log.speech[start:]) and len(self.log.speech) - start < 30:
+        start, keys = len(self.speech), "Insert+KP_Home"
+        while not any(last in line for line in self.speech[start:]) and len(self.speech) - start < 30:
             self.step(keys, r".", "(flat review: the next line)")
             keys = "KP_Page_Up"
-        lines = " | ".join(self.log.speech[start:])
-        if missing := [name for name in names if name not in lines]:
-            self.fail(f"{point}\n    not heard: {missing}\n    heard: {self.log.speech[start:]}")
+        if missing := [name for name in names if name not in " | ".join(self.speech[start:])]:
+            self.fail(point, f"not heard: {missing}", start=start)
 
-    def check_time(self, screen, point, late):
-        """The time the last step heard in words is the time the clock shows, or up to `late`
-        seconds more."""
-        said = " | ".join(self.log.speech[self.steps[-1][1]:])
-        units = {"hodin": 3600, "minut": 60, "sekund": 1}
-        spoken = sum(int(n) * units[unit] for n, unit in re.findall(r"(\d+) (hodin|minut|sekund)", said))
-        shown = screen.time_shown()
-        if shown is None or not 0 <= spoken - shown <= late:
-            self.fail(f"{point}\n    heard: {said!r} ({spoken} s); the clock shows {shown} s")
-
-    def quiet_while(self, condition, point):
-        """Waits until `condition` holds and checks that Orca said nothing in the meantime."""
-        start = len(self.log.speech)
-        try:
-            wait_until(condition, self.timeout, "the clock did not tick")
-            heard = self.log.speech[start:]
-            problem = f"{point}\n    heard: {heard}" if heard else None
-        except Failure as e:
-            problem = f"{point}\n    {e}: its time reaches no screen reader"
-        self.steps.append(("(no key)", start, point, problem))
-        if problem:
-            self.fail(problem)
-
-    def check_never(self, pattern, point):
-        heard = [line for line in self.log.speech[self.program_start:] if re.search(pattern, line)]
-        if heard:
-            self.fail(f"{point}\n    heard: {heard}")
-
-    def orca_errors(self):
-        return self.log.errors[self.errors_before_program:]
-
-    def check_no_orca_errors(self, point):
-        if errors := self.orca_errors():
-            self.fail(f"{point}: {len(errors)} error lines in Orca's debug file")
-
-    def fail(self, problem):
-        self.failures.append(problem)
-        if not self.keep_going:
-            raise StepFailed(problem)
+    def fail(self, point, problem, more="", start=None):
+        """Stops the run with what was heard since the last step, and why the program is gone if it is."""
+        heard = self.speech[self.steps[-1][1] if start is None else start:]
+        exited = self.program.poll() if self.program else None
+        raise Failed(f"{point}\n    {problem}\n    heard: {heard or 'nothing'}{more}" + (
+            f"\n    the program exited with code {exited}:{self.desktop.tail()}" if exited is not None else ""))
 
     def transcript(self):
         """Every line Orca spoke since the program started, under the keys that led to it."""
-        speech = self.log.speech
         out = []
-        for n, (keys, start, point, problem) in enumerate(self.steps):
-            end = self.steps[n + 1][1] if n + 1 < len(self.steps) else len(speech)
-            label = f"[{keys}]" + (f"  {point}" if point else "")
-            out.append(("FAIL " if problem else "") + label)
-            out.extend(f"    {line}" for line in speech[start:end])
+        for n, (keys, start, point) in enumerate(self.steps):
+            end = self.steps[n + 1][1] if n + 1 < len(self.steps) else len(self.speech)
+            out.append(f"[{keys}]" + (f"  {point}" if point else ""))
+            out.extend(f"    {line}" for line in self.speech[start:end])
         return "\n".join(out) + "\n"
-
-
-def make_locale(out_dir):
-    """Orca's own words are Czech only in a Czech locale; one is made for these runs alone, once."""
-    locale_dir = os.path.join(out_dir, "locale")
-    if not os.path.exists(os.path.join(locale_dir, LANG, "LC_CTYPE")):
-        os.makedirs(locale_dir, exist_ok=True)
-        made = tempfile.mkdtemp(dir=locale_dir)
-        result = subprocess.run(["localedef", "-i", "cs_CZ", "-f", "UTF-8", os.path.join(made, LANG)],
-                                capture_output=True, text=True)
-        try:
-            os.rename(os.path.join(made, LANG), os.path.join(locale_dir, LANG))
-        except OSError:  # made by a run alongside, or not at all
-            pass
-        shutil.rmtree(made, ignore_errors=True)
-        if not os.path.exists(os.path.join(locale_dir, LANG, "LC_CTYPE")):
-            raise Failure(f"localedef could not make {LANG} (Debian's package: locales): {result.stderr}")
-    return locale_dir
-
-
-def tidy_up(out_dir, passed, keep_debug):
-    """The transcript stays, Orca's debug file only with --keep; a failed run's files are
-    renamed failed-*, so that a later passing run leaves them be. Returns what stays."""
-    kept = []
-    for name in ("orca-transcript.txt", "orca-debug.out"):
-        path = os.path.join(out_dir, name)
-        if not os.path.exists(path):
-            continue
-        if not passed:
-            os.replace(path, path := os.path.join(out_dir, "failed-" + name))
-        elif name == "orca-debug.out" and not keep_debug:
-            os.remove(path)
-            continue
-        kept.append(path)
-    return kept
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("program", help="the Linux program, sumatko2001")
-    parser.add_argument("--out", default=".", help="where the transcript and the debug file go")
+    parser.add_argument("--out", type=Path, default=Path("."), help="where the transcript and the debug file go")
     parser.add_argument("--keep", action="store_true", help="keep Orca's debug file after a passing run")
-    parser.add_argument("--verbose", action="store_true", help="print each step and what Orca said")
-    parser.add_argument("--keep-going", action="store_true", help="go on after a failed check")
-    parser.add_argument("--timeout", type=float, default=20, help="seconds a step waits for its line")
     args = parser.parse_args()
+    # Ctrl-C, SIGTERM and SIGHUP unwind the same way as a failed check (SIGINT too where a shell
+    # started the script with it ignored).
+    for sig in SIGNALS:
+        signal.signal(sig, interrupted)
 
-    # Whatever ends this script ends what it started: Ctrl-C, SIGTERM and SIGHUP unwind the
-    # same way as a failed check (SIGINT too where a shell started the script with it ignored).
-    for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
-        signal.signal(sig, stop_at_next_wait)
-
-    os.makedirs(args.out, exist_ok=True)
-    transcript_path = os.path.join(args.out, "orca-transcript.txt")
-    began = time.monotonic()
-    pupil = None
-    outcome = 1
+    began, pupil, failure, outcome = time.monotonic(), None, "did not finish", 1
+    args.out.mkdir(parents=True, exist_ok=True)
+    files = [args.out / "orca-transcript.txt", args.out / "orca-debug.out"]
     try:
-        locale_dir = make_locale(args.out)
-        with Desktop(args.out, locale_dir, LANG, verbose=args.verbose) as desktop:
-            from screen import Screen
-
-            pupil = Pupil(desktop, args.timeout, args.keep_going, args.verbose)
-            try:
-                exercise(pupil, lambda: Screen(desktop), args.program)
-            finally:
-                with open(transcript_path, "w", encoding="utf-8") as f:
-                    f.write(pupil.transcript())
-        outcome = 1 if pupil.failures else 0
-    except StepFailed:
-        pass
-    except (Failure, subprocess.TimeoutExpired) as e:
-        print(f"The run could not go on: {e}")
+        with Desktop(args.out) as desktop:
+            desktop.start_session()
+            pupil = Pupil(desktop, files[1])
+            exercise(pupil, args.program)
+        failure, outcome = None, 0
+    except Failed as e:
+        failure = str(e)
     except KeyboardInterrupt as e:
-        print(f"Interrupted by {e}")
-        outcome = 130
+        failure, outcome = f"interrupted by {e}", 130
     finally:
-        kept = tidy_up(args.out, outcome == 0, args.keep)
-
-    if pupil and pupil.failures:
-        print(f"{len(pupil.failures)} check(s) failed:")
-        for problem in pupil.failures:
-            print(f"  {problem}")
-        if errors := pupil.orca_errors():
-            print("  Orca's errors since the program started:\n    " + "\n    ".join(errors[:20]))
-    print("Left: " + ", ".join(kept))
-    print(f"{'Passed' if outcome == 0 else 'FAILED'} in {time.monotonic() - began:.1f} s")
+        if pupil:
+            files[0].write_text(pupil.transcript() + (f"FAILED: {failure}\n" if failure else ""))
+        if failure:  # a failed run's files stay, out of the way of later runs
+            files = [path.replace(path.with_name("failed-" + path.name)) for path in files if path.exists()]
+        elif not args.keep:
+            files.pop().unlink()
+        if failure:
+            print(failure)
+        print("Left: " + ", ".join(map(str, files)))
+        print(f"{'Passed' if outcome == 0 else 'FAILED'} in {time.monotonic() - began:.1f} s")
     return outcome
 
 
