@@ -315,7 +315,10 @@ class Pupil:
             "general": dict(ORCA_SETTINGS, startingProfile=profile, activeProfile=profile),
             "profiles": {"default": dict(ORCA_SETTINGS, profile=profile)}, "pronunciations": {}, "keybindings": {}}))
         orca = desktop.start("/usr/bin/python3", "-c", ORCA, "--user-prefs", prefs, "--debug-file", debug)
-        started = lambda: any("ORCA: Startup complete" in line for line in self.lines)  # noqa: E731
+
+        def started():
+            return any("ORCA: Startup complete" in line for line in self.lines)
+
         if not self.until(lambda: started() or orca.poll() is not None, timeout=30) or not started():
             raise Failed("Orca did not start" + desktop.tail())
 
@@ -333,6 +336,7 @@ class Pupil:
                 self.ticks, self.shown = self.ticks + 1, int(match[1]) * 3600 + int(match[2]) * 60 + int(match[3])
 
     def until(self, condition, timeout=TIMEOUT):
+        """wait(), taking in Orca's new lines before each look."""
         return wait(lambda: self.read() or condition(), timeout)
 
     def start_program(self, program, expect, point):
