@@ -80,8 +80,15 @@ std::string LabelContent(std::string_view caption, const char* spoken)
 
 } // namespace
 
-std::string Markup(const form::ControlEntry& entry)
+std::string Markup(const form::ControlEntry& entry, std::string_view content)
 {
+    if (entry.Type == Kind::Window) {
+        // One application for a screen reader, named by its title.
+        const std::string style = "width:" + Px(entry.Width) + ";height:" + Px(entry.Height) +
+                                  ";background:" + Colour(entry.Back.value_or(form::Rgb{}));
+        return "<div" + Attribute("id", entry.Name) + " role=\"application\"" + Attribute("aria-label", entry.Text) +
+               Attribute("style", style) + ">" + std::string(content) + "</div>";
+    }
     const char* name = entry.AccessibleName;
     std::string common = Attribute("id", entry.Name) + Attribute("data-which", std::to_string(static_cast<int>(entry.Which))) +
                          Attribute("style", StyleOf(entry)) + (entry.Has(form::Hidden) ? " hidden" : "");
@@ -91,8 +98,9 @@ std::string Markup(const form::ControlEntry& entry)
         // A panel that takes the focus is read as the clock it holds; the others are groups
         // whose children a fieldset disables with it.
         if (entry.Has(form::TabStop))
-            return "<div class=\"panel\" role=\"timer\" tabindex=\"-1\"" + common + named() + "></div>";
-        return "<fieldset class=\"panel\"" + common + named() + "></fieldset>";
+            return "<div class=\"panel\" role=\"timer\" tabindex=\"-1\"" + common + named() + ">" + std::string(content) +
+                   "</div>";
+        return "<fieldset class=\"panel\"" + common + named() + ">" + std::string(content) + "</fieldset>";
     case Kind::Label: {
         // Row captions label their answer boxes: a tap on the caption focuses the box.
         const char* tag = entry.Which == Id::lblPrikl ? "label" : "span";
@@ -100,7 +108,7 @@ std::string Markup(const form::ControlEntry& entry)
                ">";
     }
     case Kind::Image:
-        return "<div role=\"img\"" + common + named() + "></div>";
+        return "<div role=\"img\"" + common + named() + ">" + std::string(content) + "</div>";
     case Kind::TextBox:
         return "<input class=\"control\" type=\"text\" autocomplete=\"off\" spellcheck=\"false\"" + common + named() +
                (entry.MaxLength > 0 ? Attribute("maxlength", std::to_string(entry.MaxLength)) : std::string()) +

@@ -3,6 +3,7 @@
 #include "form/controls.h"
 
 #include <string>
+#include <string_view>
 
 namespace web {
 
@@ -10,7 +11,8 @@ namespace web {
 std::string Px(float value);
 std::string Colour(form::Rgb rgb);
 
-// The control's element as markup: the page reads the whole table's worth in a few calls.
-std::string Markup(const form::ControlEntry& entry);
+// A control's element as markup, with `content` inside it (a container's children, an image's
+// picture): the page made by the program and the page prerendered at build time are one markup.
+std::string Markup(const form::ControlEntry& entry, std::string_view content = {});
 
 } // namespace web

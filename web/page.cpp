@@ -37,8 +37,7 @@ val CaptionOf(const val& element, Kind type)
 } // namespace
 
 Page::Page()
-    : document_(val::global("document")), window_(document_.call<val>("getElementById", std::string("Form1"))),
-      announcer_(document_.call<val>("getElementById", std::string("announcer"))),
+    : document_(val::global("document")), announcer_(document_.call<val>("getElementById", std::string("announcer"))),
       table_(form::kControlCount, val::null())
 {
     thePage = this;
@@ -80,32 +79,32 @@ val Page::Focusable(Control control) const
 
 void Page::Create(const form::ControlEntry& entry)
 {
-    const auto slot = static_cast<std::size_t>(entry.Which);
-    if (entry.Type == Kind::Window) {
-        document_.set("title", Str(entry.Text));
-        window_.call<void>("setAttribute", std::string("aria-label"), Str(entry.Text));
-        window_["style"].set("cssText", "width:" + Px(entry.Width) + ";height:" + Px(entry.Height) +
-                                            ";background:" + Colour(entry.Back.value_or(form::Rgb{})));
-        table_[slot] = window_;
-        return;
-    }
     if (entry.Type == Kind::Timer) {
         if (!entry.Has(form::Disabled))
             StartTimer(entry.Which, std::chrono::milliseconds(entry.IntervalMs));
         return;
     }
-    val& container = table_[static_cast<std::size_t>(entry.Container)];
-    container.call<void>("insertAdjacentHTML", std::string("beforeend"), Markup(entry));
-    val element = container["lastElementChild"];
-    if (entry.Type == Kind::Image) {
-        const val picture = document_.call<val>("getElementById", std::string(entry.Text));
-        element.call<void>("append", picture["content"].call<val>("cloneNode", true));
-    }
-    table_[slot] = element;
-    if (entry.Which == Id::txtVysl)
+    val element = Adopt(entry);
+    table_[static_cast<std::size_t>(entry.Which)] = element;
+    if (entry.Type == Kind::Window)
+        document_.set("title", Str(entry.Text));
+    else if (entry.Which == Id::txtVysl)
         txtVysl_ = {element};
     else if (entry.Which == Id::lblPrikl)
         lblPrikl_ = {element};
+}
+
+val Page::Adopt(const form::ControlEntry& entry)
+{
+    // The page comes with the window as it stands once loaded (packaging/web prerenders it from
+    // this same markup), so that it shows before the program runs; the program takes it over.
+    val element = document_.call<val>("getElementById", std::string(entry.Name));
+    if (!element.isNull())
+        return element;
+    // A control the page lacks is made from its markup; pictures come only with the page.
+    val container = entry.Type == Kind::Window ? document_["body"] : table_[static_cast<std::size_t>(entry.Container)];
+    container.call<void>("insertAdjacentHTML", std::string("beforeend"), Markup(entry));
+    return container["lastElementChild"];
 }
 
 void Page::CreateRow(int index)
@@ -204,7 +203,7 @@ void Page::SetFocus(Control control)
 void Page::ClearFocus()
 {
     const val focused = document_["activeElement"];
-    if (window_.call<bool>("contains", focused))
+    if (Element({Id::Form1}).call<bool>("contains", focused))
         focused.call<void>("blur");
 }
 

@@ -12,10 +12,12 @@
 namespace web {
 
 // Form1's toolkit in a web page: every control is a native element inside the window's element
-// (#Form1, one application for a screen reader): panels are fieldsets that clip, labels spans, text boxes inputs, check boxes
-// checkbox inputs in their label, buttons buttons. Form1 owns every position; the page's script
-// (page.js) scales the whole window to the screen and reports the pupil's input through the
-// functions bound in page.cpp. Time comes from setTimeout against deadlines.
+// (#Form1, one application for a screen reader): panels are fieldsets that clip, labels spans,
+// text boxes inputs, check boxes checkbox inputs in their label, buttons buttons (markup.h). The
+// page holds them already, as the window stands once loaded; Create takes each one over. Form1
+// owns every position; the page's script (page.js) scales the whole window to the screen and
+// reports the pupil's input through the functions bound in page.cpp. Time comes from setTimeout
+// against deadlines.
 class Page final : public form::Toolkit {
 public:
     Page();
@@ -72,6 +74,7 @@ private:
         long handle = 0; // setTimeout's, 0 while no tick is waiting
     };
 
+    emscripten::val Adopt(const form::ControlEntry& entry);
     emscripten::val& Element(form::Control control);
     const emscripten::val& Element(form::Control control) const;
     // What takes the focus: the control's element, or a check box's box.
@@ -84,7 +87,6 @@ private:
 
     form::Form1* form_ = nullptr;
     emscripten::val document_;
-    emscripten::val window_; // the element #Form1
     emscripten::val announcer_;
     std::vector<emscripten::val> table_; // by Id
     std::vector<emscripten::val> lblPrikl_; // element 0 is the template

@@ -1,6 +1,7 @@
-// The page's side of the window: it scales the window to the screen and reports the pupil's
-// clicks, keys and focus to the program (page.cpp), which decides what they do. It also keeps
-// every character but a digit out of the answer boxes, and drops input while a pause runs.
+// The page's side of the window: it scales the window to the screen, starts the program, and
+// reports the pupil's clicks, keys and focus to the program (page.cpp), which decides what they
+// do. It also keeps every character but a digit out of the answer boxes, and drops input while a
+// pause runs.
 'use strict';
 var Module = {};
 (() => {
@@ -9,12 +10,23 @@ var Module = {};
   // Scaled to fit the screen; `zoom` lays the window out again at that size, so text and
   // edges stay sharp.
   const fit = () => {
-    const width = parseFloat(root.style.width) || 520;
-    const height = parseFloat(root.style.height) || 243;
+    const width = parseFloat(root.style.width);
+    const height = parseFloat(root.style.height);
     document.documentElement.style.setProperty('--scale', Math.min(innerWidth / width, innerHeight / height));
   };
+  fit();
   addEventListener('resize', fit);
-  Module.postRun = [fit];
+
+  // The page holds the window as it stands once loaded, so that it is painted at once; the
+  // program starts after that first frame and takes the window over. Until then the window
+  // takes no input and tells a screen reader that it is busy.
+  root.inert = true;
+  root.setAttribute('aria-busy', 'true');
+  Module.preRun = [() => {
+    root.inert = false;
+    root.removeAttribute('aria-busy');
+  }];
+  addEventListener('DOMContentLoaded', () => requestAnimationFrame(() => setTimeout(() => Sumatko2001(Module))));
 
   // The program's WebAssembly sits in the page gzipped; it is unpacked as it is compiled.
   Module.instantiateWasm = (imports, receive) => {
