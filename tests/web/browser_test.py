@@ -16,6 +16,12 @@ from selenium.webdriver.common.keys import Keys
 import chromium
 
 
+# The window's elements, each as its tag, style, value, state and attributes, and its text.
+SHAPE = ("const shape = (root) => JSON.stringify([[root, ...root.querySelectorAll('*')].map((e) => [e.localName, "
+         "e.style.cssText, e.value, e.checked, ...[...e.attributes].filter((a) => a.name !== 'style')"
+         ".map((a) => `${a.name}=${a.value}`)]), root.textContent]);")
+
+
 def answer(caption):
     """The result of a row's caption, "7 + 5 =", "3 · 4 =", "-3 - 8 =", "20 : 5 =" ."""
     first, sign, second, _ = caption.split(" ")
@@ -82,6 +88,17 @@ class Exercise(unittest.TestCase):
         self.assertEqual(self.js("getComputedStyle(Form1).backgroundColor"), "rgb(0, 0, 0)")
         self.assertEqual(self.js("getComputedStyle(Picture6).backgroundColor"), "rgb(224, 224, 224)")
         self.assertEqual(self.js("document.title"), "Sumatko 2001")
+        # The window the page shows before the program runs is the one the program holds once
+        # loaded: taken as it stops being busy, before any timer of the program has ticked.
+        added = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": SHAPE + (
+            "addEventListener('DOMContentLoaded', () => new MutationObserver(() => { window.held ??= shape(Form1); })"
+            ".observe(Form1, { attributeFilter: ['aria-busy'] }));")})
+        chromium.open_page(self.driver)
+        self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", added)
+        shown = self.driver.execute_script(
+            SHAPE + "return shape(new DOMParser().parseFromString(arguments[0], 'text/html').getElementById('Form1'));",
+            (chromium.BUILD / "sumatko2001.html").read_text(encoding="utf-8"))
+        self.assertEqual(shown, self.js("held"))
 
         # A count of 0 is refused before anything moves; the box at fault gets the focus back.
         self.set_setting("Text1", "0")
