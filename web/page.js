@@ -7,16 +7,6 @@ var Module = {};
 (() => {
   const root = document.getElementById('Form1');
 
-  // Scaled to fit the screen; `zoom` lays the window out again at that size, so text and
-  // edges stay sharp.
-  const fit = () => {
-    const width = parseFloat(root.style.width);
-    const height = parseFloat(root.style.height);
-    document.documentElement.style.setProperty('--scale', Math.min(innerWidth / width, innerHeight / height));
-  };
-  fit();
-  addEventListener('resize', fit);
-
   // The page holds the window as it stands once loaded, so that it is painted at once; the
   // program starts after that first frame and takes the window over. Until then the window
   // takes no input and tells a screen reader that it is busy.
@@ -27,6 +17,16 @@ var Module = {};
     root.removeAttribute('aria-busy');
   }];
   addEventListener('DOMContentLoaded', () => requestAnimationFrame(() => setTimeout(() => Sumatko2001(Module))));
+
+  // Scaled to fit the screen; `zoom` lays the window out again at that size, so text and
+  // edges stay sharp. (Measuring the screen lays the page out: after the window is marked busy.)
+  const fit = () => {
+    const width = parseFloat(root.style.width);
+    const height = parseFloat(root.style.height);
+    document.documentElement.style.setProperty('--scale', Math.min(innerWidth / width, innerHeight / height));
+  };
+  fit();
+  addEventListener('resize', fit);
 
   // The program's WebAssembly sits in the page gzipped; it is unpacked as it is compiled.
   Module.instantiateWasm = (imports, receive) => {
