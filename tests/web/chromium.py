@@ -28,8 +28,9 @@ class LoopbackService(Service):
         return utils.is_connectable(self.port, "127.0.0.1")
 
 
-def start(width=520, height=243, scale=1, profile=None):
-    """A browser whose page is exactly width x height CSS pixels at the given device scale.
+def start(width=520, height=243, scale=1, profile=None, accessibility=True):
+    """A browser whose page is exactly width x height CSS pixels at the given device scale, with
+    its accessibility tree built for every page as for a screen reader, unless told otherwise.
 
     Chromium is started here and chromedriver attaches to it by address (on its own it would
     reach the browser by the name localhost); quit() ends both."""
@@ -38,9 +39,9 @@ def start(width=520, height=243, scale=1, profile=None):
     port_file = pathlib.Path(profile) / "DevToolsActivePort"
     port_file.unlink(missing_ok=True)
     browser = subprocess.Popen(
-        ["/usr/bin/chromium", "--headless=new", "--no-sandbox", "--disable-gpu", "--force-renderer-accessibility",
-         "--hide-scrollbars", "--no-first-run", "--remote-debugging-address=127.0.0.1", "--remote-debugging-port=0",
-         f"--user-data-dir={profile}", "about:blank"],
+        ["/usr/bin/chromium", "--headless=new", "--no-sandbox", "--disable-gpu", "--hide-scrollbars", "--no-first-run",
+         "--remote-debugging-address=127.0.0.1", "--remote-debugging-port=0", f"--user-data-dir={profile}"]
+        + (["--force-renderer-accessibility"] if accessibility else []) + ["about:blank"],
         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     end = time.monotonic() + 30
     while not port_file.exists() or not port_file.read_text().strip():
