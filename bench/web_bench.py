@@ -16,7 +16,7 @@ import sys
 import tempfile
 
 sys.dont_write_bytecode = True  # nothing of the run in the source tree
-sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "tests" / "web"))
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "tools"))
 import chromium  # noqa: E402
 
 START_NOMINAL_MS = (8 + 11) * 50.0  # the two slides of Start, 50 ms a step

@@ -4,6 +4,7 @@ import functools
 import http.server
 import pathlib
 import shutil
+import sys
 import tempfile
 import threading
 import time
@@ -13,7 +14,8 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-import chromium
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "tools"))
+import chromium  # noqa: E402
 
 
 # The window's elements, each as its tag, style, value, state and attributes, and its text.

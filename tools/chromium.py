@@ -12,7 +12,7 @@ from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common import utils
 
 # The web preset's build directory, unless the test run names another.
-BUILD = pathlib.Path(os.environ.get("SUMATKO_WEB_BUILD", pathlib.Path(__file__).resolve().parents[2] / "build" / "web"))
+BUILD = pathlib.Path(os.environ.get("SUMATKO_WEB_BUILD", pathlib.Path(__file__).resolve().parents[1] / "build" / "web"))
 PAGE = (BUILD / "sumatko2001.html").as_uri()
 
 
@@ -42,7 +42,9 @@ def start(width=520, height=243, scale=1, profile=None, accessibility=True):
         ["/usr/bin/chromium", "--headless=new", "--no-sandbox", "--disable-gpu", "--hide-scrollbars", "--no-first-run",
          "--remote-debugging-address=127.0.0.1", "--remote-debugging-port=0", f"--user-data-dir={profile}"]
         + (["--force-renderer-accessibility"] if accessibility else []) + ["about:blank"],
-        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        # Its singleton socket's folder too goes with the profile, not into the machine's /tmp.
+        env=dict(os.environ, TMPDIR=profile))
     end = time.monotonic() + 30
     while not port_file.exists() or not port_file.read_text().strip():
         if time.monotonic() > end or browser.poll() is not None:
