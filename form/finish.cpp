@@ -42,6 +42,8 @@ Task<> Form1::JeHotovo()
     // reader is reading, and row 1 is heard whole, verdict and all, when it takes the focus.
     if (focused_)
         DropFocus();
+    // The clock may have stopped before its next tick could catch up with a focus that left it.
+    DescribeClock();
     const int n = RowCount();
     for (int i = 1; i <= n; ++i) {
         At({Id::txtVysl, i}).Locked = true;

@@ -47,7 +47,7 @@ void Form1::GotFocus(Control control)
     const bool leftClock = focused_ == Control{Id::Picture4};
     focused_ = control;
     if (leftClock)
-        DescribeClock();
+        ClockLeft();
     if (IsRowBox(control) && control.Index <= RowCount())
         txtVysl_GotFocus(control.Index);
 }

@@ -149,6 +149,14 @@ void Form1::DropFocus()
     focused_.reset();
     toolkit_.ClearFocus();
     if (leftClock)
+        ClockLeft();
+}
+
+void Form1::ClockLeft()
+{
+    // A running clock catches up at its next tick, once the screen reader has moved on with the
+    // focus; told now, it would read the time out over the control the pupil went to.
+    if (!TimerEnabled(Id::tmrCas))
         DescribeClock();
 }
 
@@ -156,8 +164,11 @@ void Form1::DescribeClock()
 {
     // The clock the pupil has tabbed to keeps the time it was reached with, or a screen reader
     // would speak every second; it catches up as soon as the focus leaves it.
-    if (focused_ != Control{Id::Picture4})
-        toolkit_.SetAccessibleDescription({Id::Picture4}, SpokenTime(state_.SecondsLeft));
+    std::string words = SpokenTime(state_.SecondsLeft);
+    if (focused_ != Control{Id::Picture4} && words != clockWords_) {
+        clockWords_ = std::move(words);
+        toolkit_.SetAccessibleDescription({Id::Picture4}, clockWords_);
+    }
 }
 
 void Form1::Enable(Control control, bool enabled)

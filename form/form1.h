@@ -122,6 +122,7 @@ private:
     void DropFocus();
     // The time left in words on the clock panel, for a screen reader; the focused clock waits.
     void DescribeClock();
+    void ClockLeft();
     void Enable(Control control, bool enabled);
     void SetCaption(Control control, std::string text);
     void SetColour(Control control, Rgb colour);
@@ -153,6 +154,8 @@ private:
     std::vector<Row> rows_; // rows_[i - 1] is row i
     std::array<bool, kControlCount> timerEnabled_{};
     std::optional<Control> focused_;
+    // What the clock panel was last described with: a screen reader reads out every change.
+    std::string clockWords_;
     // The counts and the grade of the last finish, as a screen reader hears them with the results.
     std::string spokenResults_;
 

@@ -180,8 +180,18 @@ TEST(ScreenReader, TheClockSaysWhatItIsAndTheTimeItShows)
     EXPECT_EQ(w[clock].AccessibleDescription, "1 minuta");
     EXPECT_EQ(w.toolkit.announced.back(), "Zbývá 10 sekund");
     w.form.KeyDown(clock, keys::Tab, 0);
-    EXPECT_EQ(w[clock].AccessibleDescription, "10 sekund") << "caught up as the focus left";
+    EXPECT_EQ(w[clock].AccessibleDescription, "1 minuta") << "read out over Hotovo! if told now";
+    w.form.Timer(Id::tmrCas);
+    EXPECT_EQ(w[clock].AccessibleDescription, "9 sekund") << "caught up at the next tick";
     EXPECT_EQ(w.toolkit.announced.size(), 2U);
+
+    // Stopped before that tick came, it gets its last words from the finish.
+    w.form.KeyDown({Id::Command1}, keys::Tab, keys::Shift);
+    ASSERT_EQ(w.toolkit.focus, clock);
+    w.form.Timer(Id::tmrCas);
+    w.form.KeyDown(clock, keys::Tab, 0);
+    w.click(Id::Command1);
+    EXPECT_EQ(w[clock].AccessibleDescription, "8 sekund");
 }
 
 // The fake toolkit fails a test that hides the focus or renames or describes anew what holds it.

@@ -59,7 +59,8 @@ PROBLEM = rf"{NUMBER} (?:plus|mínus|krát|děleno) {NUMBER}"
 ROW = rf"(?:^|\| )({PROBLEM}) text\b"
 # Orca's Czech words for a selection made or dropped.
 SELECTION = r"\bvybráno\b|\bzrušen výběr\b|Výběr textu byl zrušen"
-CLOCK_IN_WORDS = r"(?:^|\| )Zbývající čas\b.*?\b\d+ (sekund[ay]?|minut[ay]?|hodin[ay]?)\b"
+TIME_IN_WORDS = r"\b\d+ (sekund[ay]?|minut[ay]?|hodin[ay]?)\b"
+CLOCK_IN_WORDS = rf"(?:^|\| )Zbývající čas\b.*?{TIME_IN_WORDS}"
 COUNTS = r"Dobře spočítal 5, špatně spočítal 3, nestihl 2, známka [1-5]\b"
 
 
@@ -149,7 +150,7 @@ def exercise(pupil, program):
     # The clock runs: what was said may be a tick or two older than what it shows now.
     pupil.check_time("5. the clock's words tell the time it shows", late=2)
     pupil.quiet_while_ticking(2, "5. the clock says nothing as it ticks")
-    pupil.step("Tab", heard("Hotovo!"), "Tab to Hotovo!")
+    pupil.step("Tab", heard("Hotovo!"), "Tab to Hotovo!: the clock left behind keeps quiet", forbid=TIME_IN_WORDS)
 
     verdicts = ["správně"] * 5 + ["špatně"] * 3 + ["nevyplněno"] * 2
     pupil.step("Return", heard(problems[0], str(answers[0]), verdicts[0]),
@@ -161,7 +162,7 @@ def exercise(pupil, program):
 
     pupil.step("Tab", CLOCK_IN_WORDS, "5. the clock after the finish: the time left in words")
     pupil.check_time("5. the stopped clock's words tell the time it shows", late=0)
-    pupil.step("Tab", heard("Známka"), "Tab to Známka")
+    pupil.step("Tab", heard("Známka"), "Tab to Známka: the clock left behind keeps quiet", forbid=TIME_IN_WORDS)
     pupil.step("Return", COUNTS, "7. Známka: the three counts and the grade, with no further key")
     pupil.review_window("Příklady", "7. flat review reads the results on the screen",
                         "Dobře spočítal 5", "Špatně spočítal 3", "Nestihl 2", "Známka")
