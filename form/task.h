@@ -12,7 +12,7 @@ using std::noop_coroutine;
 using std::suspend_never;
 } // namespace form::coro
 #else
-// libc++ 13 (Emscripten 3.1) has the coroutine library only as a technical specification.
+// libc++ 13 (Emscripten 3.1) has coroutines only in std::experimental, under <experimental/coroutine>.
 #include <experimental/coroutine>
 namespace form::coro {
 using std::experimental::coroutine_handle;
