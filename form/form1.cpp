@@ -163,7 +163,7 @@ void Form1::ClockLeft()
 void Form1::DescribeClock()
 {
     // The clock the pupil has tabbed to keeps the time it was reached with, or a screen reader
-    // would speak every second; it catches up as soon as the focus leaves it.
+    // would speak every second; it catches up once the focus has left it.
     std::string words = SpokenTime(state_.SecondsLeft);
     if (focused_ != Control{Id::Picture4} && words != clockWords_) {
         clockWords_ = std::move(words);
