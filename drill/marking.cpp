@@ -4,11 +4,15 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace drill {
 
-double LeadingNumber(std::string_view text)
+namespace {
+
+// The number at the start of a text, or nothing when no digit starts it.
+std::optional<double> ReadLeadingNumber(std::string_view text)
 {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ')
@@ -34,7 +38,7 @@ double LeadingNumber(std::string_view text)
         }
     }
     if (!sawDigit)
-        return 0.0;
+        return std::nullopt;
     // Out of range saturates to infinity, which equals no result.
     double value = 0.0;
 #if defined(__cpp_lib_to_chars)
@@ -53,11 +57,17 @@ double LeadingNumber(std::string_view text)
     return negative ? -value : value;
 }
 
+} // namespace
+
+double LeadingNumber(std::string_view text) { return ReadLeadingNumber(text).value_or(0.0); }
+
 AnswerMark MarkAnswer(std::string_view text, std::int16_t result)
 {
     if (text.find_first_not_of(' ') == std::string_view::npos)
         return AnswerMark::Empty;
-    return LeadingNumber(text) == static_cast<double>(result) ? AnswerMark::Correct : AnswerMark::Wrong;
+    // A box holding only a minus sign, or anything else without a digit, holds no answer of 0.
+    const std::optional<double> value = ReadLeadingNumber(text);
+    return value == static_cast<double>(result) ? AnswerMark::Correct : AnswerMark::Wrong;
 }
 
 int ComputeGrade(int correct, int wrong, int empty, int n)

@@ -8,7 +8,7 @@ namespace drill {
 enum class AnswerMark { Correct, Wrong, Empty };
 
 // Verdict on one answer box: spaces only is Empty; otherwise the number at the start of the
-// text is compared with the result.
+// text is compared with the result, and a text that starts with no number is Wrong.
 AnswerMark MarkAnswer(std::string_view text, std::int16_t result);
 
 // The number at the start of a text: optional sign, digits, optional decimal point; 0 when

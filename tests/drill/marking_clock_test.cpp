@@ -1,3 +1,4 @@
+#include "drill/answer_input.h"
 #include "drill/clock.h"
 #include "drill/marking.h"
 
@@ -11,10 +12,11 @@ TEST(MarkAnswer, EmptyCorrectAndWrongTypedOrPasted)
 {
     using enum AnswerMark;
     const std::tuple<std::string, int, AnswerMark> cases[] = {
-        {"", 7, Empty}, {"   ", 7, Empty}, {"\t", 0, Correct}, // only spaces count as blank; a tab reads as 0
+        {"", 7, Empty}, {"   ", 7, Empty}, {"\t", 0, Wrong}, // only spaces count as blank
         {"007", 7, Correct}, {"7", 8, Wrong}, {"0", 0, Correct}, {"32767", 32767, Correct},
-        {"3", -3, Wrong}, {"-3", -3, Correct}, // a negative result needs a minus, which a typed answer cannot hold
-        {"5 ", 5, Correct}, {"x", 0, Correct}, {"5.0", 5, Correct}, {"5.5", 5, Wrong},
+        {"3", -3, Wrong}, {"-3", -3, Correct}, {"-0", 0, Correct},
+        {"-", 0, Wrong}, {"x", 0, Wrong}, // no digit, no answer of 0
+        {"5 ", 5, Correct}, {"5.0", 5, Correct}, {"5.5", 5, Wrong},
         {std::string(400, '9'), 9, Wrong}, // beyond a double: no crash
     };
     for (const auto& [text, result, mark] : cases)
@@ -24,6 +26,39 @@ TEST(MarkAnswer, EmptyCorrectAndWrongTypedOrPasted)
                                                       {"1.2.3", 1.2}, {"abc", 0}, {".", 0},        {"-", 0}};
     for (const auto& [text, value] : leading)
         EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << text;
+}
+
+TEST(AnswerInput, KeepsDigitsAndALeadingMinusWhereResultsCanBeNegative)
+{
+    const AnswerRule digits{.MinusSign = false, .MaxDigits = 5};
+    const AnswerRule signedDigits{.MinusSign = true, .MaxDigits = 5};
+    struct Case {
+        AnswerRule rule;
+        const char* text;
+        std::size_t from, to;
+        const char* inserted;
+        const char* kept;
+    };
+    const Case cases[] = {
+        {digits, "", 0, 0, "a7", "7"},            // a paste keeps what the box takes
+        {digits, "", 0, 0, "-5", "5"},            // no sign where no result is negative
+        {digits, "", 0, 0, "1 234,5.6", "12345"}, // five digits at most
+        {digits, "1234", 2, 2, "567", "5"},
+        {digits, "12345", 0, 5, "9", "9"},        // typed over a selection
+        {digits, "", 0, 0, "\xEF\xBC\x97\xC4\x9B" "8", "78"}, // a full-width 7 from an input method; no ě
+        {signedDigits, "", 0, 0, "-5", "-5"},
+        {signedDigits, "", 0, 0, "x-1y2", "-12"},
+        {signedDigits, "", 0, 0, "\xE2\x88\x92" "12345", "-12345"}, // U+2212, and the sign is no digit
+        {signedDigits, "", 0, 0, "--5", "-5"},
+        {signedDigits, "5", 0, 0, "-", "-"},     // a sign put in front later
+        {signedDigits, "5", 1, 1, "-", ""},      // nowhere else
+        {signedDigits, "-5", 0, 0, "3-", ""},    // nothing in front of a sign
+        {signedDigits, "-5", 0, 1, "3", "3"},    // the sign typed over
+        {signedDigits, "-5", 1, 1, "\xFF", ""},  // not UTF-8 at all
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AcceptedInsertion(c.rule, c.text, c.from, c.to, c.inserted), c.kept)
+            << '"' << c.inserted << "\" into \"" << c.text << "\" at " << c.from << ".." << c.to;
 }
 
 TEST(ComputeGrade, FollowsTheShareOfWrongAndEmptyAnswers)
