@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace form {
 
@@ -31,6 +33,13 @@ struct Control {
     int Index = 0;
     friend bool operator==(const Control&, const Control&) = default;
 };
+
+// A row's caption or answer box, lblPrikl(i) or txtVysl(i) for i of 1 and up; element 0 of
+// either array is the table's template.
+inline bool IsRow(Control control)
+{
+    return (control.Which == Id::txtVysl || control.Which == Id::lblPrikl) && control.Index > 0;
+}
 
 enum class Kind : std::uint8_t { Window, Panel, Label, Image, TextBox, CheckBox, Button, Timer };
 enum class Face : std::uint8_t { None, Arial, MsSansSerif, Wingdings };
@@ -69,6 +78,61 @@ struct ControlEntry {
     const char* AccessibleName; // what a screen reader calls it, where its caption does not say
 
     bool Has(Flag flag) const { return (Flags & flag) != 0; }
+};
+
+// What a frontend (or Form1) keeps for each control: one T for every entry of the table, made
+// as `blank`, and for each row of the problem list one for its caption and one for its answer
+// box. Rows are added in index order and removed by index.
+template <class T> class ControlMap {
+public:
+    explicit ControlMap(const T& blank = T{}) : table_(kControlCount, blank) {}
+
+    T& operator[](Control c) { return const_cast<T&>(std::as_const(*this)[c]); }
+    const T& operator[](Control c) const
+    {
+        if (!IsRow(c))
+            return table_[static_cast<std::size_t>(c.Which)];
+        const auto& row = rows_.at(static_cast<std::size_t>(c.Index - 1)).value();
+        return c.Which == Id::lblPrikl ? row.first : row.second;
+    }
+    // Whether the control has its place here: every entry of the table, and each row present.
+    bool Has(Control c) const
+    {
+        return static_cast<int>(c.Which) < kControlCount &&
+               (!IsRow(c) || (static_cast<std::size_t>(c.Index) <= rows_.size() &&
+                              rows_[static_cast<std::size_t>(c.Index - 1)].has_value()));
+    }
+    // The highest row index present.
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+
+    void AddRow(int index, T label, T box)
+    {
+        if (rows_.size() < static_cast<std::size_t>(index))
+            rows_.resize(static_cast<std::size_t>(index));
+        rows_[static_cast<std::size_t>(index - 1)].emplace(std::move(label), std::move(box));
+    }
+    void RemoveRow(int index)
+    {
+        rows_.at(static_cast<std::size_t>(index - 1)).reset();
+        while (!rows_.empty() && !rows_.back())
+            rows_.pop_back();
+    }
+
+    // Every item, the table's first, then each row's caption and box.
+    template <class F> void ForEach(F&& f)
+    {
+        for (T& item : table_)
+            f(item);
+        for (auto& row : rows_)
+            if (row) {
+                f(row->first);
+                f(row->second);
+            }
+    }
+
+private:
+    std::vector<T> table_;
+    std::vector<std::optional<std::pair<T, T>>> rows_; // rows_[i - 1] is row i
 };
 
 // The whole table, in the order of Id.

@@ -9,7 +9,7 @@ namespace form {
 
 namespace {
 
-bool IsRowBox(Control control) { return control.Which == Id::txtVysl && control.Index > 0; }
+bool IsRowBox(Control control) { return IsRow(control) && control.Which == Id::txtVysl; }
 
 bool IsSettingsBox(Id which) { return which >= Id::Text8 && which <= Id::Text1; }
 
@@ -111,7 +111,7 @@ bool Form1::InView(Control control) const
 Form1::Rect Form1::VisiblePart(Control control) const
 {
     Rect r = BoundsInWindow(control);
-    const ControlState& window = controls_[static_cast<std::size_t>(Id::Form1)];
+    const ControlState& window = controls_[{Id::Form1}];
     auto clip = [&r](const Rect& by) {
         r = {std::max(r.Left, by.Left), std::max(r.Top, by.Top), std::min(r.Right, by.Right), std::min(r.Bottom, by.Bottom)};
     };

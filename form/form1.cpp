@@ -48,7 +48,7 @@ Form1::~Form1() { Form_Unload(); }
 void Form1::Load()
 {
     for (const ControlEntry& entry : ControlTable()) {
-        ControlState& state = controls_[static_cast<std::size_t>(entry.Which)];
+        ControlState& state = controls_[{entry.Which}];
         state.Left = entry.Left;
         state.Top = entry.Top;
         state.Width = entry.Width;
@@ -56,27 +56,20 @@ void Form1::Load()
         state.Visible = state.Shown = !entry.Has(Hidden);
         state.Text = entry.Text;
         state.Fore = entry.Fore;
-        timerEnabled_[static_cast<std::size_t>(entry.Which)] = entry.Type == Kind::Timer && !entry.Has(Disabled);
         toolkit_.Create(entry);
     }
+    // The easing timer runs from the moment the window exists.
+    for (const ControlEntry& entry : ControlTable())
+        if (entry.Type == Kind::Timer && !entry.Has(Disabled))
+            EnableTimer(entry.Which, true);
     loaded_ = true;
     Form_Load();
     Focus({Id::Command3});
 }
 
-ControlState& Form1::At(Control control)
-{
-    return const_cast<ControlState&>(std::as_const(*this).StateOf(control));
-}
+ControlState& Form1::At(Control control) { return controls_[control]; }
 
-const ControlState& Form1::StateOf(Control control) const
-{
-    if ((control.Which == Id::txtVysl || control.Which == Id::lblPrikl) && control.Index > 0) {
-        const Row& row = rows_.at(static_cast<std::size_t>(control.Index - 1));
-        return control.Which == Id::txtVysl ? row.Box : row.Label;
-    }
-    return controls_[static_cast<std::size_t>(control.Which)];
-}
+const ControlState& Form1::StateOf(Control control) const { return controls_[control]; }
 
 void Form1::Move(Control control, float left, float top)
 {
@@ -203,10 +196,13 @@ void Form1::EnableTimer(Id timer, bool enabled)
     if (current == enabled)
         return;
     current = enabled;
-    if (enabled)
-        toolkit_.StartTimer(timer, std::chrono::milliseconds(Entry(timer).IntervalMs));
-    else
+    const std::chrono::milliseconds interval(Entry(timer).IntervalMs);
+    if (enabled) {
+        timerDue_[static_cast<std::size_t>(timer)] = toolkit_.Now() + interval;
+        toolkit_.StartTimer(timer, interval);
+    } else {
         toolkit_.StopTimer(timer);
+    }
 }
 
 Form1::Pause Form1::Wait(std::chrono::milliseconds duration) { return Pause{*this, duration}; }
@@ -219,6 +215,11 @@ Form1::Pause Form1::PaintAndWait(std::chrono::milliseconds duration)
 
 void Form1::PauseElapsed()
 {
+    // Platform timers may fire a little before their time; the sequence keeps its pace.
+    if (paused_ && !closed_ && toolkit_.Now() < deadline_) {
+        toolkit_.StartPause(deadline_);
+        return;
+    }
     if (auto sequence = std::exchange(paused_, {}))
         sequence.resume();
 }
@@ -256,12 +257,21 @@ void Form1::Clicked(Control button)
 
 void Form1::Timer(Id timer)
 {
-    if (closed_ || !TimerEnabled(timer))
+    if (closed_ || !TimerEnabled(timer) || (timer != Id::Timer1 && timer != Id::tmrCas))
         return;
-    if (timer == Id::Timer1)
-        Timer1_Timer();
-    else if (timer == Id::tmrCas)
-        tmrCas_Timer();
+    // A firing is one tick however early it comes; one that comes late (a busy machine, a tab
+    // the browser left in the background) also makes up every tick that fell due meanwhile, so
+    // the clock keeps its time and the easing its pace. Slides and the finish hold the timers
+    // still: what falls due during them waits.
+    const std::chrono::milliseconds interval(Entry(timer).IntervalMs);
+    auto& due = timerDue_[static_cast<std::size_t>(timer)];
+    do {
+        due += interval;
+        if (timer == Id::Timer1)
+            Timer1_Timer();
+        else
+            tmrCas_Timer();
+    } while (!closed_ && !sequence_ && TimerEnabled(timer) && toolkit_.Now() >= due);
 }
 
 drill::SettingsInput Form1::SettingsInput() const

@@ -44,9 +44,9 @@ struct ControlState {
 // The one window's behaviour, free of any toolkit: the order of every step of Start, the
 // results toggle, "Znovu" and the finish; the problem list with its keys and easing; the clock;
 // and the guards that keep one sequence at a time. A frontend realises the Toolkit calls and
-// reports what happens in the window through Clicked, KeyDown, GotFocus, Timer, PauseElapsed
-// and Form_Unload. The list is in problem_list.cpp, the slides in transitions.cpp, the end of an
-// exercise in finish.cpp, focus and keyboard rules in focus.cpp.
+// reports what happens in the window through Clicked, KeyDown, GotFocus, Timer, PauseElapsed,
+// RefusalDismissed and Form_Unload. The list is in problem_list.cpp, the slides in
+// transitions.cpp, the end of an exercise in finish.cpp, focus and keyboard rules in focus.cpp.
 class Form1 {
 public:
     // Without a seed the random source starts from the seconds since midnight.
@@ -64,8 +64,13 @@ public:
     bool KeyDown(Control control, int key, int shift);
     // A control gained the focus. Reporting the control that already had it changes nothing.
     void GotFocus(Control control);
+    // A timer fired; every interval that has passed since its last tick is a tick of its own.
     void Timer(Id timer);
+    // The pause of the waiting sequence is over, or, where the platform's timer came early, it
+    // is asked for again.
     void PauseElapsed();
+    // The pupil has dismissed the refusal of the settings: the box at fault takes the focus.
+    void RefusalDismissed();
     // The window is closing: every sequence still waiting ends at once, and nothing else runs.
     void Form_Unload();
 
@@ -88,7 +93,7 @@ public:
 
     const drill::DrillState& State() const { return state_; }
     const ControlState& StateOf(Control control) const;
-    int RowCount() const { return static_cast<int>(rows_.size()); }
+    int RowCount() const { return controls_.RowCount(); }
     bool SequenceRunning() const { return sequence_; }
     bool TimerEnabled(Id timer) const { return timerEnabled_[static_cast<std::size_t>(timer)]; }
     std::optional<Control> Focused() const { return focused_; }
@@ -100,10 +105,6 @@ public:
 private:
     class Sequence;
     struct Pause;
-    struct Row {
-        ControlState Label;
-        ControlState Box;
-    };
     enum class Axis { Left, Top };
     struct Rect {
         float Left, Top, Right, Bottom;
@@ -150,10 +151,13 @@ private:
     drill::DrillState state_;
     drill::RandomSource random_;
 
-    std::array<ControlState, kControlCount> controls_{};
-    std::vector<Row> rows_; // rows_[i - 1] is row i
+    ControlMap<ControlState> controls_;
     std::array<bool, kControlCount> timerEnabled_{};
+    // When each running timer's next tick falls due.
+    std::array<Toolkit::Clock::time_point, kControlCount> timerDue_{};
     std::optional<Control> focused_;
+    // The box at fault while the refusal of the settings is shown.
+    std::optional<Control> refused_;
     // What the clock panel was last described with: a screen reader reads out every change.
     std::string clockWords_;
     // The counts and the grade of the last finish, as a screen reader hears them with the results.

@@ -80,34 +80,38 @@ void Form1::VymysliPriklady()
 
 void Form1::AddRow(int index, const drill::ProblemRecord& problem)
 {
-    Row row{controls_[static_cast<std::size_t>(Id::lblPrikl)], controls_[static_cast<std::size_t>(Id::txtVysl)]};
-    row.Label.Visible = row.Label.Shown = false;
-    row.Box.Visible = row.Box.Shown = false;
-    rows_.push_back(row);
+    // A row starts as a hidden copy of its templates.
+    ControlState label = controls_[{Id::lblPrikl}];
+    ControlState box = controls_[{Id::txtVysl}];
+    label.Visible = label.Shown = box.Visible = box.Shown = false;
+    controls_.AddRow(index, label, box);
     toolkit_.CreateRow(index);
 
-    const Control label{Id::lblPrikl, index};
-    const Control box{Id::txtVysl, index};
-    toolkit_.TxtNumOnly(box, true);
+    const Control caption{Id::lblPrikl, index};
+    const Control answer{Id::txtVysl, index};
+    // A problem whose result may be below zero needs its minus sign.
+    const drill::AnswerRule rule{.MinusSign = state_.Rules.ResultMin < 0,
+                                 .MaxDigits = static_cast<std::size_t>(Entry(Id::txtVysl).MaxLength)};
+    toolkit_.TxtNumOnly(answer, true, rule);
     const auto top = static_cast<float>(drill::RowTop(index));
-    Move(label, row.Label.Left, top);
-    Move(box, row.Box.Left, top);
-    Show(label, true);
-    Show(box, true);
-    const std::string caption = RowCaption(problem);
-    SetCaption(label, caption);
+    Move(caption, label.Left, top);
+    Move(answer, box.Left, top);
+    Show(caption, true);
+    Show(answer, true);
+    SetCaption(caption, RowCaption(problem));
     const std::string spoken = SpokenProblem(problem);
-    toolkit_.SetAccessibleName(label, spoken);
-    toolkit_.SetAccessibleName(box, spoken);
+    toolkit_.SetAccessibleName(caption, spoken);
+    toolkit_.SetAccessibleName(answer, spoken);
 }
 
 void Form1::RemoveRows()
 {
-    if (focused_ && focused_->Which == Id::txtVysl && focused_->Index > 0)
+    if (focused_ && IsRow(*focused_))
         focused_.reset();
-    for (int i = 1; i <= RowCount(); ++i)
+    for (int i = 1, n = RowCount(); i <= n; ++i) {
         toolkit_.RemoveRow(i);
-    rows_.clear();
+        controls_.RemoveRow(i);
+    }
 }
 
 void Form1::txtVysl_GotFocus(int index)

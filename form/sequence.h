@@ -13,7 +13,13 @@ public:
         form_.sequence_ = true;
         form_.deadline_ = form_.toolkit_.Now();
     }
-    ~Sequence() { form_.sequence_ = false; }
+    ~Sequence()
+    {
+        form_.sequence_ = false;
+        // What fell due meanwhile is not made up: the easing starts afresh from where it stands.
+        for (std::size_t timer = 0; timer < form_.timerDue_.size(); ++timer)
+            form_.timerDue_[timer] = form_.toolkit_.Now() + std::chrono::milliseconds(Entry(static_cast<Id>(timer)).IntervalMs);
+    }
     Sequence(const Sequence&) = delete;
     Sequence& operator=(const Sequence&) = delete;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drill/answer_input.h"
 #include "form/controls.h"
 
 #include <chrono>
@@ -9,11 +10,30 @@
 
 namespace form {
 
-// What Form1's behaviour asks of a window toolkit, and all it asks. A frontend realises these
-// calls on its platform and reports what happens in the window back to Form1 through the calls
-// named like their handlers (Form1::Clicked, KeyDown, GotFocus, Timer, PauseElapsed,
-// Form_Unload). Positions and sizes are pixels at 96 dots per inch in the container's
-// coordinates; a frontend may scale them for the screen. Texts are UTF-8.
+// What Form1's behaviour asks of a window toolkit, and all it asks. Positions and sizes are
+// pixels at 96 dots per inch in the container's coordinates; a frontend may scale them for the
+// screen. Texts are UTF-8.
+//
+// What a frontend owes Form1, besides the calls below. It holds no step order, rule or guard of
+// its own: those are Form1's.
+// - Clicks: a press of a push button (mouse, touch, a screen reader's action, Space on the
+//   focused button as the platform does it) goes to Form1::Clicked. Check boxes tick themselves
+//   and are not reported.
+// - Keys: every key down with a code of form::keys (Tab, Enter, Space, arrows, Page Up/Down,
+//   Home, End), in any control or with no control focused, goes to Form1::KeyDown first, mapped
+//   by what the key is, never by its code value; when KeyDown returns true the control never
+//   sees the key. So Enter on a focused button is Form1's to press, and no button is the
+//   window's default. Characters never go to KeyDown.
+// - Focus: every focus change to a control goes to Form1::GotFocus, the ones Form1 made by
+//   SetFocus too (at once or when the window is next active; a second report of the same
+//   control is no change). The toolkit never moves the focus on its own, and a box taking the
+//   focus, by Tab or otherwise, selects nothing.
+// - Time: timers tick on the window's thread between handlers, never into one; a late tick is
+//   made up by Form1. A pause's deadline is met by calling Form1::PauseElapsed at or after it
+//   (Form1 asks again when it came early). While a pause runs, clicks, keys and wheel turns
+//   aimed at the window are dropped; the window keeps painting and answering the desktop.
+// - Closing: Form1::Form_Unload runs before any control is destroyed.
+// - The refusal: once the pupil has dismissed its message, Form1::RefusalDismissed.
 class Toolkit {
 public:
     using Clock = std::chrono::steady_clock;
@@ -21,8 +41,8 @@ public:
     virtual ~Toolkit() = default;
 
     // Creates one control of the table, in table order (containers first, siblings topmost
-    // first), with the entry's place, text, font, colours, flags and starting state. Timers
-    // are created too; one without the Disabled flag starts ticking at once.
+    // first), with the entry's place, text, font, colours, flags and starting state. A timer is
+    // made stopped; Form1 starts it.
     virtual void Create(const ControlEntry& entry) = 0;
     // Creates lblPrikl(index) and then txtVysl(index) as copies of their element 0: same
     // container, kind, left, size, font, colours, alignment and character limit; hidden, empty.
@@ -35,7 +55,8 @@ public:
     // lies wholly beyond the client area, so that no screen reader reports it as showing.
     virtual void SetVisible(Control control, bool visible) = 0;
     virtual void SetEnabled(Control control, bool enabled) = 0;
-    // A label's or button's caption, or a text box's text. An auto-size label grows to fit.
+    // A label's or button's caption, or a text box's text, set whatever the box's input rule.
+    // An auto-size label grows to fit.
     virtual void SetText(Control control, std::string_view text) = 0;
     virtual std::string Text(Control control) const = 0;
     // A check box: 0 clear, 1 ticked, 2 greyed.
@@ -45,6 +66,8 @@ public:
     virtual void SetLocked(Control control, bool locked) = 0;
     virtual void SetStrikeOut(Control control, bool strikeOut) = 0;
     virtual void SetFocus(Control control) = 0;
+    // Selects the whole text of a box.
+    virtual void SelectAll(Control box) = 0;
     // No control holds the keyboard focus until Form1 gives it again; the window stays active.
     // Form1 clears it before it hides the control that holds it, so that the toolkit never
     // hands the focus on to a control of its own choosing and a screen reader never names one.
@@ -53,28 +76,28 @@ public:
     // never changes either while the control holds the focus.
     virtual void SetAccessibleName(Control control, std::string_view name) = 0;
     virtual void SetAccessibleDescription(Control control, std::string_view description) = 0;
-    // Has a screen reader say `message` at once, without moving the focus; nothing is shown.
+    // Has a screen reader say `message` at once, without moving the focus; nothing is shown. The
+    // same words said again are said again.
     virtual void Announce(std::string_view message) = 0;
-    // Switches a text box between digits-only input and free input; returns the box's previous
-    // style word where the platform has one (Windows), 0 elsewhere. Digits only refuses every
-    // character but 0 to 9, typed or pasted.
-    virtual std::int32_t TxtNumOnly(Control box, bool on) = 0;
+    // Switches a text box to taking only what `rule` allows, or back to any text. While on,
+    // every way text comes in (typed, pasted, dropped, an input method's, a tablet's on-screen
+    // keyboard's) goes through drill::AcceptedInsertion, and the box's own character limit leaves
+    // room for the sign. Returns the box's previous style word where the platform has one
+    // (Windows), 0 elsewhere.
+    virtual std::int32_t TxtNumOnly(Control box, bool on, drill::AnswerRule rule) = 0;
 
     // A timer of the table ticks every interval from now on (the first tick one interval
     // later), reported through Form1::Timer; or no more.
     virtual void StartTimer(Id timer, std::chrono::milliseconds interval) = 0;
     virtual void StopTimer(Id timer) = 0;
 
-    // Tells the teacher why the settings were refused; once the message is dismissed, the
-    // focus goes to `box` with its text selected.
-    virtual void ShowRefusal(Control box, std::string_view message) = 0;
+    // Tells the teacher why the settings were refused, in a message the pupil dismisses.
+    virtual void ShowRefusal(std::string_view message) = 0;
 
     // Paints every pending change of the window before it returns.
     virtual void RepaintNow() = 0;
 
-    // A pause of a running sequence: calls Form1::PauseElapsed once `deadline` has passed. While
-    // a pause runs, the window keeps painting and answering the desktop but takes no clicks,
-    // keys or wheel turns: the blocking pause of the design without the frozen window.
+    // A pause of a running sequence: calls Form1::PauseElapsed once `deadline` has passed.
     virtual Clock::time_point Now() const = 0;
     virtual void StartPause(Clock::time_point deadline) = 0;
 };

@@ -5,6 +5,7 @@
 #include "drill/motion.h"
 #include "form/sequence.h"
 
+#include <utility>
 #include <variant>
 
 namespace form {
@@ -71,7 +72,19 @@ Task<> Form1::Command3_Click()
 
 void Form1::ShowRefusal(const drill::SettingsRefusal& refusal)
 {
-    toolkit_.ShowRefusal(BoxOf(refusal.Box), drill::RefusalMessage(refusal));
+    refused_ = BoxOf(refusal.Box);
+    toolkit_.ShowRefusal(drill::RefusalMessage(refusal));
+}
+
+void Form1::RefusalDismissed()
+{
+    if (closed_ || !refused_)
+        return;
+    // The box at fault, its text selected, so that what the pupil types next replaces it.
+    const Control box = *std::exchange(refused_, std::nullopt);
+    Focus(box);
+    if (Entry(box.Which).Type == Kind::TextBox)
+        toolkit_.SelectAll(box);
 }
 
 Task<bool> Form1::ToggleResults()

@@ -1,14 +1,42 @@
 #pragma once
 
+#include "form/controls.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QLabel>
 #include <QString>
 
+#include <type_traits>
+
+class QLineEdit;
 class QWidget;
 
 namespace qtui {
+
+inline QColor ColourOf(form::Rgb rgb) { return QColor(rgb.R, rgb.G, rgb.B); }
+
+// The widget that stands for a control of the table, made inside its container with the
+// entry's place, text, font, colours, alignment, accessible name and starting state.
+QWidget* MakeControl(const form::ControlEntry& entry, QWidget* container);
+
+// A row is a copy of its template in everything but its place, caption and visibility.
+template <class W> W* CopyOf(const W* model, QWidget* container)
+{
+    auto* copy = new W(container);
+    if (model->testAttribute(Qt::WA_SetFont))
+        copy->setFont(model->font());
+    if (model->testAttribute(Qt::WA_SetPalette))
+        copy->setPalette(model->palette());
+    copy->setAutoFillBackground(model->autoFillBackground());
+    copy->setAlignment(model->alignment());
+    copy->setGeometry(model->geometry());
+    if constexpr (std::is_base_of_v<QLineEdit, W>)
+        copy->setMaxLength(model->maxLength());
+    copy->hide();
+    return copy;
+}
 
 // The window's fonts are bold Arial (Liberation Sans where Arial is missing) at pixel sizes,
 // so the layout comes out the same whatever the screen's dots per inch.

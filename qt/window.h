@@ -11,16 +11,13 @@
 #include <future>
 #include <optional>
 #include <thread>
-#include <vector>
 
 class QApplication;
-class QLabel;
 class QTimer;
 
 namespace qtui {
 
 class Announcer;
-class TextBox;
 
 // Application-wide set-up: name and version, font substitutes, Czech texts of Qt's own
 // dialogs and buttons, the window icon.
@@ -31,7 +28,9 @@ void SetUpApplication(QApplication& app);
 std::jthread ReadFontConfiguration();
 
 // The window on Qt Widgets: it realises Form1's controls, input and time, and nothing else.
-// Every widget's objectName is its control's name ("Picture6", "txtVysl(3)").
+// Every widget's objectName is its control's name ("Picture6", "txtVysl(3)"). Its events,
+// input and time are in window.cpp, what Form1 asks of its controls in toolkit.cpp, the
+// desktop's niceties (centring, the task bar) in platform.cpp.
 class Window : public QWidget, public form::Toolkit {
     Q_OBJECT
 public:
@@ -40,7 +39,7 @@ public:
     ~Window() override;
 
     form::Form1& form() { return form_; }
-    QWidget* widget(form::Control control) const;
+    QWidget* widget(form::Control control) const { return widgets_[control]; }
 
     void Create(const form::ControlEntry& entry) override;
     void CreateRow(int index) override;
@@ -56,14 +55,15 @@ public:
     void SetLocked(form::Control control, bool locked) override;
     void SetStrikeOut(form::Control control, bool strikeOut) override;
     void SetFocus(form::Control control) override;
+    void SelectAll(form::Control box) override;
     void ClearFocus() override;
     void Announce(std::string_view message) override;
     void SetAccessibleName(form::Control control, std::string_view name) override;
     void SetAccessibleDescription(form::Control control, std::string_view description) override;
-    std::int32_t TxtNumOnly(form::Control box, bool on) override;
+    std::int32_t TxtNumOnly(form::Control box, bool on, drill::AnswerRule rule) override;
     void StartTimer(form::Id timer, std::chrono::milliseconds interval) override;
     void StopTimer(form::Id timer) override;
-    void ShowRefusal(form::Control box, std::string_view message) override;
+    void ShowRefusal(std::string_view message) override;
     void RepaintNow() override;
     Clock::time_point Now() const override;
     void StartPause(Clock::time_point deadline) override;
@@ -81,17 +81,14 @@ private:
     class InputBlocker;
 
     void Attach(QWidget* widget, form::Control control);
-    void ResumeWhenDue();
+    void PauseDue();
     void CentreOnScreen();
     void KeepOutOfTaskbar();
 
     form::Form1 form_;
-    std::array<QWidget*, form::kControlCount> widgets_{};
+    form::ControlMap<QWidget*> widgets_{nullptr};
     std::array<QTimer*, form::kControlCount> timers_{};
-    std::vector<QLabel*> lblPrikl_; // element 0 is the template
-    std::vector<TextBox*> txtVysl_;
     QTimer* pause_;
-    Clock::time_point deadline_{};
     InputBlocker* inputBlocker_;
     Announcer* announcer_;
     QWidget* focusSink_;

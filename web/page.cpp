@@ -38,7 +38,7 @@ val CaptionOf(const val& element, Kind type)
 
 Page::Page()
     : document_(val::global("document")), announcer_(document_.call<val>("getElementById", std::string("announcer"))),
-      table_(form::kControlCount, val::null())
+      elements_(val::null())
 {
     thePage = this;
     for (std::size_t i = 0; i < timers_.size(); ++i) {
@@ -52,24 +52,14 @@ Page::~Page()
     thePage = nullptr;
     for (const Timer& timer : timers_)
         if (timer.handle != 0)
-            emscripten_clear_timeout(timer.handle);
+            emscripten_clear_interval(timer.handle);
     if (pauseHandle_ != 0)
         emscripten_clear_timeout(pauseHandle_);
 }
 
-val& Page::Element(Control control)
-{
-    return const_cast<val&>(std::as_const(*this).Element(control));
-}
+val& Page::Element(Control control) { return elements_[control]; }
 
-const val& Page::Element(Control control) const
-{
-    if (control.Which == Id::txtVysl)
-        return txtVysl_.at(static_cast<std::size_t>(control.Index));
-    if (control.Which == Id::lblPrikl)
-        return lblPrikl_.at(static_cast<std::size_t>(control.Index));
-    return table_[static_cast<std::size_t>(control.Which)];
-}
+const val& Page::Element(Control control) const { return elements_[control]; }
 
 val Page::Focusable(Control control) const
 {
@@ -79,19 +69,11 @@ val Page::Focusable(Control control) const
 
 void Page::Create(const form::ControlEntry& entry)
 {
-    if (entry.Type == Kind::Timer) {
-        if (!entry.Has(form::Disabled))
-            StartTimer(entry.Which, std::chrono::milliseconds(entry.IntervalMs));
+    if (entry.Type == Kind::Timer)
         return;
-    }
-    val element = Adopt(entry);
-    table_[static_cast<std::size_t>(entry.Which)] = element;
+    elements_[{entry.Which}] = Adopt(entry);
     if (entry.Type == Kind::Window)
         document_.set("title", Str(entry.Text));
-    else if (entry.Which == Id::txtVysl)
-        txtVysl_ = {element};
-    else if (entry.Which == Id::lblPrikl)
-        lblPrikl_ = {element};
 }
 
 val Page::Adopt(const form::ControlEntry& entry)
@@ -102,16 +84,15 @@ val Page::Adopt(const form::ControlEntry& entry)
     if (!element.isNull())
         return element;
     // A control the page lacks is made from its markup; pictures come only with the page.
-    val container = entry.Type == Kind::Window ? document_["body"] : table_[static_cast<std::size_t>(entry.Container)];
+    val container = entry.Type == Kind::Window ? document_["body"] : Element({entry.Container});
     container.call<void>("insertAdjacentHTML", std::string("beforeend"), Markup(entry));
     return container["lastElementChild"];
 }
 
 void Page::CreateRow(int index)
 {
-    const auto i = static_cast<std::size_t>(index);
-    val label = lblPrikl_.front().call<val>("cloneNode", true);
-    val box = txtVysl_.front().call<val>("cloneNode", true);
+    val label = Element({Id::lblPrikl}).call<val>("cloneNode", true);
+    val box = Element({Id::txtVysl}).call<val>("cloneNode", true);
     for (val* element : {&label, &box}) {
         element->set("hidden", true);
         element->operator[]("dataset").set("index", index);
@@ -119,23 +100,15 @@ void Page::CreateRow(int index)
     label.set("id", form::Name({Id::lblPrikl, index}));
     box.set("id", form::Name({Id::txtVysl, index}));
     label.set("htmlFor", form::Name({Id::txtVysl, index}));
-    table_[static_cast<std::size_t>(Id::Picture2)].call<void>("append", label, box);
-    lblPrikl_.resize(std::max(lblPrikl_.size(), i + 1), val::null());
-    txtVysl_.resize(std::max(txtVysl_.size(), i + 1), val::null());
-    lblPrikl_[i] = label;
-    txtVysl_[i] = box;
+    Element({Id::Picture2}).call<void>("append", label, box);
+    elements_.AddRow(index, label, box);
 }
 
 void Page::RemoveRow(int index)
 {
-    const auto i = static_cast<std::size_t>(index);
-    lblPrikl_.at(i).call<void>("remove");
-    txtVysl_.at(i).call<void>("remove");
-    lblPrikl_[i] = txtVysl_[i] = val::null();
-    while (txtVysl_.size() > 1 && txtVysl_.back().isNull()) {
-        txtVysl_.pop_back();
-        lblPrikl_.pop_back();
-    }
+    Element({Id::lblPrikl, index}).call<void>("remove");
+    Element({Id::txtVysl, index}).call<void>("remove");
+    elements_.RemoveRow(index);
 }
 
 void Page::SetPosition(Control control, float left, float top)
@@ -200,6 +173,8 @@ void Page::SetFocus(Control control)
     Focusable(control).call<void>("focus", options);
 }
 
+void Page::SelectAll(Control box) { Element(box).call<void>("select"); }
+
 void Page::ClearFocus()
 {
     const val focused = document_["activeElement"];
@@ -244,13 +219,24 @@ void Page::SetAccessibleDescription(Control control, std::string_view descriptio
     Focusable(control).call<void>("setAttribute", std::string("aria-description"), Str(description));
 }
 
-std::int32_t Page::TxtNumOnly(Control box, bool on)
+std::int32_t Page::TxtNumOnly(Control box, bool on, drill::AnswerRule rule)
 {
-    // page.js refuses every character but a digit in a box so marked, however it arrives; a
-    // tablet shows its number pad for it.
+    // page.js passes whatever comes into a box so marked through its rule (acceptedInsertion,
+    // below), however it arrives.
     val element = Element(box);
-    element["dataset"].set("digits", on);
-    element.set("inputMode", std::string(on ? "numeric" : "text"));
+    val dataset = element["dataset"];
+    if (on) {
+        dataset.set("minusSign", rule.MinusSign);
+        dataset.set("maxDigits", rule.MaxDigits);
+        element.set("maxLength", rule.MaxDigits + (rule.MinusSign ? 1 : 0));
+    } else {
+        dataset.delete_("minusSign");
+        dataset.delete_("maxDigits");
+        element.set("maxLength", form::Entry(box.Which).MaxLength);
+    }
+    // A tablet shows its number pad for digits alone; phones' number pads have no minus key, so a
+    // box that takes a sign gets the whole keyboard.
+    element.set("inputMode", std::string(on && !rule.MinusSign ? "numeric" : "text"));
     element.call<void>("setAttribute", std::string("enterkeyhint"), std::string(on ? "next" : "enter"));
     return 0;
 }
@@ -259,19 +245,20 @@ void Page::StartTimer(Id id, std::chrono::milliseconds interval)
 {
     StopTimer(id);
     Timer& timer = timers_[static_cast<std::size_t>(id)];
-    timer.interval = interval;
-    timer.due = Now() + interval;
-    timer.running = true;
-    Arm(timer);
+    timer.handle = emscripten_set_interval(
+        [](void* data) {
+            const auto& due = *static_cast<Timer*>(data);
+            due.page->form_->Timer(due.id);
+        },
+        static_cast<double>(interval.count()), &timer);
 }
 
 void Page::StopTimer(Id id)
 {
     Timer& timer = timers_[static_cast<std::size_t>(id)];
     if (timer.handle != 0)
-        emscripten_clear_timeout(timer.handle);
+        emscripten_clear_interval(timer.handle);
     timer.handle = 0;
-    timer.running = false;
 }
 
 namespace {
@@ -283,57 +270,21 @@ template <class Duration> double Milliseconds(Duration wait)
 
 } // namespace
 
-void Page::Arm(Timer& timer)
-{
-    timer.handle = emscripten_set_timeout(
-        [](void* data) {
-            auto& due = *static_cast<Timer*>(data);
-            due.page->Tick(due);
-        },
-        Milliseconds(timer.due - Now()), &timer);
-}
-
-void Page::Tick(Timer& timer)
-{
-    timer.handle = 0;
-    // Every interval that has passed is a tick, so that a clock in a tab the browser throttled
-    // in the background keeps its time. Form1 may stop or restart the timer at any tick.
-    while (timer.running && timer.handle == 0 && Now() >= timer.due) {
-        timer.due += timer.interval;
-        form_->Timer(timer.id);
-    }
-    if (timer.running && timer.handle == 0)
-        Arm(timer);
-}
-
-void Page::ShowRefusal(Control box, std::string_view message)
-{
-    val::module_property("showRefusal")(Focusable(box), Str(message));
-}
+void Page::ShowRefusal(std::string_view message) { val::module_property("showRefusal")(Str(message)); }
 
 // The browser paints when the program next waits, and a sequence waits after every repaint.
 void Page::RepaintNow() {}
 
 void Page::StartPause(Clock::time_point deadline)
 {
-    deadline_ = deadline;
     pausing_ = true;
-    ArmPause();
-}
-
-void Page::ArmPause()
-{
     pauseHandle_ = emscripten_set_timeout([](void* page) { static_cast<Page*>(page)->PauseDue(); },
-                                          Milliseconds(deadline_ - Now()), this);
+                                          Milliseconds(deadline - Now()), this);
 }
 
 void Page::PauseDue()
 {
     pauseHandle_ = 0;
-    if (Now() < deadline_) {
-        ArmPause();
-        return;
-    }
     pausing_ = false;
     form_->PauseElapsed();
 }
@@ -343,6 +294,8 @@ void Page::Clicked(Control control) { form_->Clicked(control); }
 bool Page::KeyDown(Control control, int key, int shift) { return form_->KeyDown(control, key, shift); }
 
 void Page::GotFocus(Control control) { form_->GotFocus(control); }
+
+void Page::RefusalDismissed() { form_->RefusalDismissed(); }
 
 void Page::Unload()
 {
@@ -363,6 +316,14 @@ form::Control ControlOf(int which, int index) { return {static_cast<form::Id>(wh
 void Clicked(int which, int index) { web::thePage->Clicked(ControlOf(which, index)); }
 bool KeyDown(int which, int index, int key, int shift) { return web::thePage->KeyDown(ControlOf(which, index), key, shift); }
 void GotFocus(int which, int index) { web::thePage->GotFocus(ControlOf(which, index)); }
+void RefusalDismissed() { web::thePage->RefusalDismissed(); }
+std::string AcceptedInsertion(bool minusSign, int maxDigits, const std::string& text, int from, int to,
+                              const std::string& inserted)
+{
+    const drill::AnswerRule rule{.MinusSign = minusSign, .MaxDigits = static_cast<std::size_t>(std::max(0, maxDigits))};
+    return drill::AcceptedInsertion(rule, text, static_cast<std::size_t>(std::max(0, from)),
+                                    static_cast<std::size_t>(std::max(0, to)), inserted);
+}
 void Unload() { web::thePage->Unload(); }
 bool Pausing() { return web::thePage != nullptr && web::thePage->Pausing(); }
 
@@ -373,6 +334,8 @@ EMSCRIPTEN_BINDINGS(sumatko)
     emscripten::function("clicked", &Clicked);
     emscripten::function("keyDown", &KeyDown);
     emscripten::function("gotFocus", &GotFocus);
+    emscripten::function("refusalDismissed", &RefusalDismissed);
+    emscripten::function("acceptedInsertion", &AcceptedInsertion);
     emscripten::function("unload", &Unload);
     emscripten::function("pausing", &Pausing);
 }

@@ -16,8 +16,8 @@ namespace web {
 // text boxes inputs, check boxes checkbox inputs in their label, buttons buttons (markup.h). The
 // page holds them already, as the window stands once loaded; Create takes each one over. Form1
 // owns every position; the page's script (page.js) scales the whole window to the screen and
-// reports the pupil's input through the functions bound in page.cpp. Time comes from setTimeout
-// against deadlines.
+// reports the pupil's input through the functions bound in page.cpp, and puts what an answer box
+// is given through the box's rule. Time comes from the browser's timers.
 class Page final : public form::Toolkit {
 public:
     Page();
@@ -32,6 +32,7 @@ public:
     void Clicked(form::Control control);
     bool KeyDown(form::Control control, int key, int shift);
     void GotFocus(form::Control control);
+    void RefusalDismissed();
     void Unload();
     // While a pause runs the window takes no clicks, keys or wheel turns.
     bool Pausing() const { return pausing_; }
@@ -50,28 +51,24 @@ public:
     void SetLocked(form::Control control, bool locked) override;
     void SetStrikeOut(form::Control control, bool strikeOut) override;
     void SetFocus(form::Control control) override;
+    void SelectAll(form::Control box) override;
     void ClearFocus() override;
     void Announce(std::string_view message) override;
     void SetAccessibleName(form::Control control, std::string_view name) override;
     void SetAccessibleDescription(form::Control control, std::string_view description) override;
-    std::int32_t TxtNumOnly(form::Control box, bool on) override;
+    std::int32_t TxtNumOnly(form::Control box, bool on, drill::AnswerRule rule) override;
     void StartTimer(form::Id timer, std::chrono::milliseconds interval) override;
     void StopTimer(form::Id timer) override;
-    void ShowRefusal(form::Control box, std::string_view message) override;
+    void ShowRefusal(std::string_view message) override;
     void RepaintNow() override;
     Clock::time_point Now() const override { return Clock::now(); }
     void StartPause(Clock::time_point deadline) override;
 
 private:
-    // A timer of the table: ticks fall due at whole intervals from its start, so a late tick
-    // does not push back the ones after it.
     struct Timer {
         Page* page = nullptr;
         form::Id id{};
-        bool running = false;
-        std::chrono::milliseconds interval{};
-        Clock::time_point due{};
-        long handle = 0; // setTimeout's, 0 while no tick is waiting
+        long handle = 0; // setInterval's, 0 while stopped
     };
 
     emscripten::val Adopt(const form::ControlEntry& entry);
@@ -80,21 +77,15 @@ private:
     // What takes the focus: the control's element, or a check box's box.
     emscripten::val Focusable(form::Control control) const;
     void SetAccessibleName(emscripten::val& element, form::Kind type, std::string_view name);
-    void Arm(Timer& timer);
-    void Tick(Timer& timer);
-    void ArmPause();
     void PauseDue();
 
     form::Form1* form_ = nullptr;
     emscripten::val document_;
     emscripten::val announcer_;
-    std::vector<emscripten::val> table_; // by Id
-    std::vector<emscripten::val> lblPrikl_; // element 0 is the template
-    std::vector<emscripten::val> txtVysl_;
+    form::ControlMap<emscripten::val> elements_;
     std::array<Timer, form::kControlCount> timers_{};
     bool pausing_ = false;
     long pauseHandle_ = 0;
-    Clock::time_point deadline_{};
 };
 
 } // namespace web

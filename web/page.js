@@ -1,7 +1,7 @@
 // The page's side of the window: it scales the window to the screen, starts the program, and
 // reports the pupil's clicks, keys and focus to the program (page.cpp), which decides what they
-// do. It also keeps every character but a digit out of the answer boxes, and drops input while a
-// pause runs.
+// do. It also passes whatever comes into an answer box through the box's rule, and drops input
+// while a pause runs.
 'use strict';
 var Module = {};
 (() => {
@@ -92,37 +92,39 @@ var Module = {};
       event.preventDefault();
   });
 
-  // Digits only: whatever else is typed, pasted or dropped into such a box is left out.
-  const digitsOnly = (box) => box instanceof HTMLInputElement && box.dataset.digits === 'true';
+  // An answer box keeps of whatever is typed, pasted or dropped into it what its rule allows.
+  const ruled = (box) => box instanceof HTMLInputElement && 'maxDigits' in box.dataset && running();
+  const accepted = (box, current, from, to, text) => Module.acceptedInsertion(
+    box.dataset.minusSign === 'true', Number(box.dataset.maxDigits), current, from, to, text);
   root.addEventListener('beforeinput', (event) => {
-    if (!digitsOnly(event.target) || !event.inputType.startsWith('insert'))
+    const box = event.target;
+    if (!ruled(box) || !event.inputType.startsWith('insert'))
       return;
     const text = event.data ?? event.dataTransfer?.getData('text/plain') ?? '';
-    if (/^[0-9]*$/.test(text) && event.inputType !== 'insertLineBreak')
+    const kept = accepted(box, box.value, box.selectionStart, box.selectionEnd, text);
+    if (kept === text && event.inputType !== 'insertLineBreak')
       return;
     event.preventDefault();
-    const digits = text.replace(/[^0-9]/g, '');
-    if (digits)
-      document.execCommand('insertText', false, digits); // keeps the box's limit and its undo
+    if (kept)
+      document.execCommand('insertText', false, kept); // keeps the box's undo
   });
-  // What no beforeinput can refuse (an input method's composition) is taken out afterwards.
-  const strip = (event) => {
+  // What no beforeinput can refuse (an input method's composition) is kept to the rule afterwards.
+  const keepToRule = (event) => {
     const box = event.target;
-    if (digitsOnly(box) && !event.isComposing && /[^0-9]/.test(box.value))
-      box.value = box.value.replace(/[^0-9]/g, '');
+    if (ruled(box) && !event.isComposing) {
+      const kept = accepted(box, '', 0, 0, box.value);
+      if (kept !== box.value)
+        box.value = kept;
+    }
   };
-  root.addEventListener('input', strip);
-  root.addEventListener('compositionend', strip);
+  root.addEventListener('input', keepToRule);
+  root.addEventListener('compositionend', keepToRule);
 
-  // The refusal of the settings: a modal message; once it is dismissed, the box at fault.
-  Module.showRefusal = (box, message) => {
+  // The refusal of the settings: a modal message; the program hears when it is dismissed.
+  Module.showRefusal = (message) => {
     const dialog = document.getElementById('refusal');
     dialog.querySelector('p').textContent = message;
-    dialog.onclose = () => {
-      box.focus({ preventScroll: true });
-      if (box.select)
-        box.select();
-    };
+    dialog.onclose = () => Module.refusalDismissed();
     dialog.showModal();
   };
 

@@ -70,14 +70,15 @@ public:
     void SetLocked(Control, bool) override {}
     void SetStrikeOut(Control, bool) override {}
     void SetFocus(Control) override {}
+    void SelectAll(Control) override {}
     void ClearFocus() override {}
     void SetAccessibleName(Control, std::string_view) override {}
     void SetAccessibleDescription(Control, std::string_view) override {}
     void Announce(std::string_view) override {}
-    std::int32_t TxtNumOnly(Control, bool) override { return 0; }
+    std::int32_t TxtNumOnly(Control, bool, drill::AnswerRule) override { return 0; }
     void StartTimer(Id, std::chrono::milliseconds) override {}
     void StopTimer(Id) override {}
-    void ShowRefusal(Control, std::string_view) override {}
+    void ShowRefusal(std::string_view) override {}
     void RepaintNow() override {}
     Clock::time_point Now() const override { return Clock::now(); }
     void StartPause(Clock::time_point) override {}

@@ -41,22 +41,11 @@ DWORD BoxAlignment(const form::ControlEntry& entry)
 
 bool Fitted(const form::ControlEntry& entry) { return entry.Type == Kind::Label && entry.Has(form::AutoSize); }
 
-bool IsRow(form::Control control)
-{
-    return (control.Which == form::Id::txtVysl || control.Which == form::Id::lblPrikl) && control.Index > 0;
-}
-
 } // namespace
 
-Toolkit::Widget& Toolkit::At(form::Control control) { return const_cast<Widget&>(std::as_const(*this).At(control)); }
+Toolkit::Widget& Toolkit::At(form::Control control) { return widgets_[control]; }
 
-const Toolkit::Widget& Toolkit::At(form::Control control) const
-{
-    if (!IsRow(control))
-        return table_[static_cast<std::size_t>(control.Which)];
-    const Row& r = rows_.at(static_cast<std::size_t>(control.Index - 1));
-    return control.Which == form::Id::txtVysl ? r.box : r.label;
-}
+const Toolkit::Widget& Toolkit::At(form::Control control) const { return widgets_[control]; }
 
 form::Control Toolkit::ControlOf(HWND hwnd) const
 {
@@ -70,8 +59,7 @@ Toolkit::Widget* Toolkit::WidgetOf(HWND hwnd)
     if (hwnd == nullptr || !IsChild(main_, hwnd) || GetDlgCtrlID(hwnd) == kNoControl)
         return nullptr;
     const form::Control control = ControlOf(hwnd);
-    if (static_cast<int>(control.Which) >= form::kControlCount ||
-        (IsRow(control) && static_cast<std::size_t>(control.Index) > rows_.size()))
+    if (!widgets_.Has(control))
         return nullptr;
     Widget& widget = At(control);
     return widget.hwnd == hwnd ? &widget : nullptr;
@@ -79,14 +67,14 @@ Toolkit::Widget* Toolkit::WidgetOf(HWND hwnd)
 
 HWND Toolkit::ContainerOf(const Widget& widget) const
 {
-    return table_[static_cast<std::size_t>(widget.entry->Container)].hwnd;
+    return At({widget.entry->Container}).hwnd;
 }
 
 int Toolkit::Scaled(float pixels) const { return static_cast<int>(std::lround(pixels * scale_)); }
 
 void Toolkit::Create(const form::ControlEntry& entry)
 {
-    Widget& widget = table_[static_cast<std::size_t>(entry.Which)];
+    Widget& widget = At({entry.Which});
     widget.entry = &entry;
     widget.left = entry.Left;
     widget.top = entry.Top;
@@ -95,38 +83,29 @@ void Toolkit::Create(const form::ControlEntry& entry)
     widget.fore = entry.Fore;
     if (entry.Type == Kind::Window)
         CreateMainWindow(entry);
-    else if (entry.Type == Kind::Timer) {
-        if (!entry.Has(form::Disabled))
-            StartTimer(entry.Which, std::chrono::milliseconds(entry.IntervalMs));
-    } else
+    else if (entry.Type != Kind::Timer)
         CreateControl({entry.Which}, widget, !entry.Has(form::Hidden));
 }
 
 void Toolkit::CreateRow(int index)
 {
-    if (rows_.size() < static_cast<std::size_t>(index))
-        rows_.resize(static_cast<std::size_t>(index));
-    Row& row = rows_[static_cast<std::size_t>(index - 1)];
+    widgets_.AddRow(index, At({form::Id::lblPrikl}), At({form::Id::txtVysl}));
     // Label first: the static just before an edit box in creation order is what names the
     // box for a screen reader.
-    row.label = table_[static_cast<std::size_t>(form::Id::lblPrikl)];
-    CreateControl({form::Id::lblPrikl, index}, row.label, false);
-    row.box = table_[static_cast<std::size_t>(form::Id::txtVysl)];
-    CreateControl({form::Id::txtVysl, index}, row.box, false);
+    CreateControl({form::Id::lblPrikl, index}, At({form::Id::lblPrikl, index}), false);
+    CreateControl({form::Id::txtVysl, index}, At({form::Id::txtVysl, index}), false);
 }
 
 void Toolkit::RemoveRow(int index)
 {
-    Row& row = rows_.at(static_cast<std::size_t>(index - 1));
-    for (Widget* widget : {&row.label, &row.box}) {
-        MoveFocusOutOf(widget->hwnd);
-        if (lastFocus_ == widget->hwnd)
+    for (form::Id which : {form::Id::lblPrikl, form::Id::txtVysl}) {
+        HWND hwnd = At({which, index}).hwnd;
+        MoveFocusOutOf(hwnd);
+        if (lastFocus_ == hwnd)
             lastFocus_ = nullptr;
-        DestroyWindow(widget->hwnd);
-        widget->hwnd = nullptr;
+        DestroyWindow(hwnd);
     }
-    while (!rows_.empty() && rows_.back().box.hwnd == nullptr)
-        rows_.pop_back();
+    widgets_.RemoveRow(index);
 }
 
 void Toolkit::CreateControl(form::Control control, Widget& widget, bool visible)
@@ -213,13 +192,11 @@ void Toolkit::Place(const Widget& widget)
 void Toolkit::FitToText(Widget& widget)
 {
     // Grows right and down from the label's corner, so its left and top stay where Form1 put them.
-    const int length = GetWindowTextLengthW(widget.hwnd);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(widget.hwnd, text.data(), length + 1);
+    const std::wstring text = WindowText(widget.hwnd);
     HDC dc = GetDC(widget.hwnd);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(widget.hwnd, WM_GETFONT, 0, 0)));
     SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), length, &size);
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
@@ -229,7 +206,7 @@ void Toolkit::FitToText(Widget& widget)
 
 void Toolkit::ComposeTitle()
 {
-    const Widget& image = table_[static_cast<std::size_t>(form::Id::Image1)];
+    const Widget& image = At({form::Id::Image1});
     if (title_ != nullptr)
         DeleteObject(title_);
     title_ = win32::ComposeTitle(instance_, ColourRef(BackgroundOf(image)), Scaled(image.width), Scaled(image.height),
@@ -291,7 +268,7 @@ form::Rgb Toolkit::BackgroundOf(const Widget& widget) const
     const form::ControlEntry& entry = *widget.entry;
     if (entry.Type == Kind::TextBox || entry.Type == Kind::CheckBox || entry.Type == Kind::Panel)
         return entry.Back.value_or(form::Rgb{});
-    return table_[static_cast<std::size_t>(entry.Container)].entry->Back.value_or(form::Rgb{});
+    return At({entry.Container}).entry->Back.value_or(form::Rgb{});
 }
 
 LRESULT Toolkit::ControlColours(HDC dc, HWND child)

@@ -23,4 +23,11 @@ std::string Utf8(std::wstring_view text)
     return narrow;
 }
 
+std::wstring WindowText(HWND hwnd)
+{
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 } // namespace win32

@@ -56,17 +56,16 @@ void Toolkit::SetEnabled(form::Control control, bool enabled)
 void Toolkit::SetText(form::Control control, std::string_view text)
 {
     Widget& widget = At(control);
+    settingText_ = true;
     SetWindowTextW(widget.hwnd, Utf16(text).c_str());
+    settingText_ = false;
     if (widget.entry->Type == form::Kind::Label && widget.entry->Has(form::AutoSize))
         FitToText(widget);
 }
 
 std::string Toolkit::Text(form::Control control) const
 {
-    HWND hwnd = At(control).hwnd;
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return Utf8(text);
+    return Utf8(WindowText(At(control).hwnd));
 }
 
 int Toolkit::Value(form::Control control) const
@@ -101,6 +100,8 @@ void Toolkit::SetFocus(form::Control control)
     if (GetActiveWindow() == main_)
         ::SetFocus(hwnd);
 }
+
+void Toolkit::SelectAll(form::Control box) { SendMessageW(At(box).hwnd, EM_SETSEL, 0, -1); }
 
 void Toolkit::ClearFocus()
 {
@@ -149,7 +150,16 @@ LRESULT Toolkit::AnswerGetObject(HWND hwnd, WPARAM wParam, LPARAM lParam)
     return answer > 0 ? answer : 0;
 }
 
-std::int32_t Toolkit::TxtNumOnly(form::Control box, bool on) { return win32::TxtNumOnly(At(box).hwnd, on); }
+std::int32_t Toolkit::TxtNumOnly(form::Control box, bool on, drill::AnswerRule rule)
+{
+    Widget& widget = At(box);
+    widget.rule = on ? std::optional(rule) : std::nullopt;
+    // Room for the sign besides the digits; typed and pasted text go through the rule
+    // (InsertByRule), whatever ES_NUMBER would refuse.
+    const std::size_t limit = on ? rule.MaxDigits + (rule.MinusSign ? 1 : 0) : static_cast<std::size_t>(widget.entry->MaxLength);
+    SendMessageW(widget.hwnd, EM_LIMITTEXT, limit, 0);
+    return win32::TxtNumOnly(widget.hwnd, on);
+}
 
 void Toolkit::StartTimer(form::Id timer, std::chrono::milliseconds interval)
 {
@@ -158,11 +168,11 @@ void Toolkit::StartTimer(form::Id timer, std::chrono::milliseconds interval)
 
 void Toolkit::StopTimer(form::Id timer) { KillTimer(main_, TimerId(timer)); }
 
-void Toolkit::ShowRefusal(form::Control box, std::string_view message)
+void Toolkit::ShowRefusal(std::string_view message)
 {
     // Shown from the message loop, not from inside the click: a message box runs a loop of its
     // own, and no timer may tick into a running handler.
-    refusal_ = Refusal{box, Utf16(message)};
+    refusal_ = Utf16(message);
     PostMessageW(main_, kShowRefusal, 0, 0);
 }
 

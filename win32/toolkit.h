@@ -52,14 +52,15 @@ class Toolkit final : public form::Toolkit {
     void SetLocked(form::Control control, bool locked) override;
     void SetStrikeOut(form::Control control, bool strikeOut) override;
     void SetFocus(form::Control control) override;
+    void SelectAll(form::Control box) override;
     void ClearFocus() override;
     void Announce(std::string_view message) override;
     void SetAccessibleName(form::Control control, std::string_view name) override;
     void SetAccessibleDescription(form::Control control, std::string_view description) override;
-    std::int32_t TxtNumOnly(form::Control box, bool on) override;
+    std::int32_t TxtNumOnly(form::Control box, bool on, drill::AnswerRule rule) override;
     void StartTimer(form::Id timer, std::chrono::milliseconds interval) override;
     void StopTimer(form::Id timer) override;
-    void ShowRefusal(form::Control box, std::string_view message) override;
+    void ShowRefusal(std::string_view message) override;
     void RepaintNow() override;
     Clock::time_point Now() const override { return Clock::now(); }
     void StartPause(Clock::time_point deadline) override;
@@ -76,14 +77,7 @@ class Toolkit final : public form::Toolkit {
         float left = 0, top = 0, width = 0, height = 0; // 96-dpi pixels in the container
         std::optional<form::Rgb> fore;
         bool strikeOut = false;
-    };
-    struct Row {
-        Widget label;
-        Widget box;
-    };
-    struct Refusal {
-        form::Control box;
-        std::wstring message;
+        std::optional<drill::AnswerRule> rule; // what an answer box takes
     };
 
     static constexpr UINT kShowRefusal = WM_APP + 1;
@@ -119,6 +113,11 @@ class Toolkit final : public form::Toolkit {
 
     // window.cpp: messages, focus, time and scale.
     bool Swallowed(const MSG& message);
+    // Puts what the box's rule keeps of `text` in place of its selection; false for a box that
+    // takes any text.
+    bool InsertByRule(HWND box, std::wstring_view text);
+    // What no message could refuse (an input method's composition) is taken out afterwards.
+    void KeepToRule(HWND box);
     // What the window and the panels answer for their controls: clicks, colours, the picture.
     LRESULT ContainerMessage(HWND container, UINT message, WPARAM wParam, LPARAM lParam);
     void Clicked(HWND button);
@@ -138,8 +137,7 @@ class Toolkit final : public form::Toolkit {
     form::Form1* form_ = nullptr;
     HWND owner_ = nullptr; // hidden: an owned window stays out of the task bar
     HWND main_ = nullptr;
-    std::array<Widget, form::kControlCount> table_{};
-    std::vector<Row> rows_; // rows_[i - 1] is row i
+    form::ControlMap<Widget> widgets_;
     double scale_ = 1.0;
     std::unique_ptr<Fonts> fonts_;
     std::map<COLORREF, HBRUSH> brushes_;
@@ -149,7 +147,8 @@ class Toolkit final : public form::Toolkit {
     HWND lastFocus_ = nullptr; // where the focus goes back when the window is activated
     HWND alert_ = nullptr;     // hidden: what a screen reader is told at once
     std::map<HWND, AccessiblePtr> accessibles_;
-    std::optional<Refusal> refusal_;
+    std::optional<std::wstring> refusal_; // the message waiting to be shown
+    bool settingText_ = false;            // Form1's own text, whatever the box's rule
     bool pausing_ = false;
     Clock::time_point deadline_{};
 };

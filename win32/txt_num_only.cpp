@@ -1,7 +1,5 @@
 #include "win32/txt_num_only.h"
 
-#include <string>
-
 namespace win32 {
 
 std::int32_t TxtNumOnly(HWND box, bool on)
@@ -13,8 +11,6 @@ std::int32_t TxtNumOnly(HWND box, bool on)
     UpdateWindow(box);
     return result;
 }
-
-namespace {
 
 std::wstring ClipboardText(HWND owner)
 {
@@ -29,21 +25,6 @@ std::wstring ClipboardText(HWND owner)
     }
     CloseClipboard();
     return text;
-}
-
-} // namespace
-
-bool PasteDigitsOnly(HWND box)
-{
-    if ((GetWindowLongW(box, GWL_STYLE) & ES_NUMBER) == 0)
-        return false;
-    std::wstring digits;
-    for (wchar_t c : ClipboardText(box))
-        if (c >= L'0' && c <= L'9')
-            digits += c;
-    // The box's own character limit still applies to what is inserted.
-    SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(digits.c_str()));
-    return true;
 }
 
 } // namespace win32

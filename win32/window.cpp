@@ -155,7 +155,7 @@ void Toolkit::CreateMainWindow(const form::ControlEntry& entry)
     // Created at some size, so that its frame can be measured before the client is sized.
     main_ = CreateWindowExW(kMainExStyle, kMainClass, Utf16(entry.Text).c_str(), kMainStyle, 0, 0, 640, 480, owner_,
                             nullptr, instance_, this);
-    table_[static_cast<std::size_t>(form::Id::Form1)].hwnd = main_;
+    At({form::Id::Form1}).hwnd = main_;
     alert_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, main_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNoControl)), instance_, nullptr);
     SetWindowSubclass(alert_, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -184,7 +184,7 @@ void Toolkit::ResizeClient()
     RECT client{};
     GetWindowRect(main_, &window);
     GetClientRect(main_, &client);
-    const Widget& form = table_[static_cast<std::size_t>(form::Id::Form1)];
+    const Widget& form = At({form::Id::Form1});
     const int frameWidth = (window.right - window.left) - client.right;
     const int frameHeight = (window.bottom - window.top) - client.bottom;
     SetWindowPos(main_, nullptr, 0, 0, Scaled(form.width) + frameWidth, Scaled(form.height) + frameHeight,
@@ -319,8 +319,13 @@ LRESULT Toolkit::ControlMessage(HWND control, UINT message, WPARAM wParam, LPARA
         ReportFocus(control);
         return result;
     }
+    case WM_CHAR:
+        // Characters typed, and an input method's results, which come as characters too.
+        if (wParam >= L' ' && InsertByRule(control, std::wstring(1, static_cast<wchar_t>(wParam))))
+            return 0;
+        break;
     case WM_PASTE:
-        if (PasteDigitsOnly(control))
+        if (InsertByRule(control, ClipboardText(control)))
             return 0;
         break;
     case WM_PAINT:
@@ -351,6 +356,8 @@ LRESULT Toolkit::ContainerMessage(HWND container, UINT message, WPARAM wParam, L
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED && lParam != 0)
             Clicked(reinterpret_cast<HWND>(lParam));
+        else if (HIWORD(wParam) == EN_CHANGE && lParam != 0)
+            KeepToRule(reinterpret_cast<HWND>(lParam));
         break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
@@ -417,14 +424,36 @@ void Toolkit::ShowPendingRefusal()
 {
     if (!refusal_)
         return;
-    const Refusal refusal = *std::exchange(refusal_, std::nullopt);
-    const std::wstring caption = Utf16(table_[static_cast<std::size_t>(form::Id::Form1)].entry->Text);
-    MessageBoxW(main_, refusal.message.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
-    HWND box = At(refusal.box).hwnd;
-    lastFocus_ = box;
-    ::SetFocus(box);
-    if (At(refusal.box).entry->Type == form::Kind::TextBox)
-        SendMessageW(box, EM_SETSEL, 0, -1);
+    const std::wstring message = *std::exchange(refusal_, std::nullopt);
+    const std::wstring caption = Utf16(At({form::Id::Form1}).entry->Text);
+    MessageBoxW(main_, message.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
+    if (form_ != nullptr)
+        form_->RefusalDismissed();
+}
+
+bool Toolkit::InsertByRule(HWND box, std::wstring_view text)
+{
+    const Widget* widget = WidgetOf(box);
+    if (widget == nullptr || !widget->rule || (GetWindowLongW(box, GWL_STYLE) & ES_READONLY) != 0)
+        return widget != nullptr && widget->rule.has_value();
+    DWORD from = 0;
+    DWORD to = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    const std::wstring kept = Utf16(drill::AcceptedInsertion(*widget->rule, Utf8(WindowText(box)), from, to, Utf8(text)));
+    if (!kept.empty())
+        SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(kept.c_str()));
+    return true;
+}
+
+void Toolkit::KeepToRule(HWND box)
+{
+    const Widget* widget = WidgetOf(box);
+    if (settingText_ || widget == nullptr || !widget->rule)
+        return;
+    const std::wstring text = WindowText(box);
+    const std::wstring kept = Utf16(drill::AcceptedInsertion(*widget->rule, "", 0, 0, Utf8(text)));
+    if (kept != text)
+        SetWindowTextW(box, kept.c_str());
 }
 
 void Toolkit::ArmPause()
@@ -439,14 +468,9 @@ void Toolkit::ArmPause()
 void Toolkit::PauseDue()
 {
     KillTimer(main_, kPauseTimer);
+    // A message may be left from an earlier pause.
     if (!pausing_)
         return;
-    // A timer may come early, and a message may be left from an earlier pause: the deadline
-    // decides.
-    if (Now() < deadline_) {
-        ArmPause();
-        return;
-    }
     pausing_ = false;
     if (form_ != nullptr)
         form_->PauseElapsed();
@@ -473,12 +497,7 @@ void Toolkit::ChangeScale(UINT dpi, const RECT* suggested)
         if (widget.entry->Type == form::Kind::Label && widget.entry->Has(form::AutoSize))
             FitToText(widget);
     };
-    for (Widget& widget : table_)
-        rescale(widget);
-    for (Row& row : rows_) {
-        rescale(row.label);
-        rescale(row.box);
-    }
+    widgets_.ForEach(rescale);
     ComposeTitle();
     SetIcons();
     if (suggested != nullptr)

@@ -6,6 +6,7 @@
 #include "drill/motion.h"
 
 #include <functional>
+#include <utility>
 
 namespace form::test {
 namespace {
@@ -118,6 +119,31 @@ TEST(Exercise, ClockRunsOutOrHotovoStopsIt)
     EXPECT_FALSE(early.toolkit.timers.contains(Id::tmrCas));
     early.form.Timer(Id::tmrCas); // a tick already on its way
     EXPECT_EQ(early.text(Id::lblCas), "00:00:37");
+}
+
+TEST(Exercise, EarlyPausesWaitLateTicksAreMadeUpAndNegativeResultsTakeASign)
+{
+    Window w;
+    w[{Id::Text7}].Text = "-20";
+    w[{Id::Text1}].Text = "3";
+    w.form.Clicked({Id::Command3});
+    // A platform timer that fires before the pause's deadline gets the same deadline again.
+    const auto deadline = *std::exchange(w.toolkit.pending, std::nullopt);
+    const float top = w[{Id::Picture6}].Top;
+    w.toolkit.now = deadline - 1ms;
+    w.form.PauseElapsed();
+    EXPECT_EQ(w.toolkit.pending, deadline);
+    EXPECT_EQ(w[{Id::Picture6}].Top, top);
+    w.toolkit.settle();
+    ASSERT_EQ(w.form.RowCount(), 3);
+    EXPECT_EQ(w.box(1).Rule, (drill::AnswerRule{.MinusSign = true, .MaxDigits = 5}));
+
+    // A clock tick that comes 3.5 s late makes up the two it missed; an early one counts once.
+    w.toolkit.now += 3500ms;
+    w.form.Timer(Id::tmrCas);
+    EXPECT_EQ(w.text(Id::lblCas), "00:01:37");
+    w.form.Timer(Id::tmrCas);
+    EXPECT_EQ(w.text(Id::lblCas), "00:01:36");
 }
 
 TEST(Exercise, SlidesAndScrollOutReachTheToolkitAtTheirPace)
@@ -258,8 +284,12 @@ TEST(Exercise, SettingsThatCannotBeServedAreRefusedBeforeAnythingMoves)
     w[{Id::Text1}].Text = "0";
     w.click(Id::Command3);
     EXPECT_EQ(w.toolkit.refusal, "Počet příkladů musí být celé číslo od 1 do 999.");
-    EXPECT_EQ(w.toolkit.refusalBox, Control{Id::Text1});
     EXPECT_TRUE(w.toolkit.deadlines.empty());
+    // Dismissed, the message leaves the box at fault focused with its text selected.
+    EXPECT_EQ(w.toolkit.focus, Control{Id::Command3});
+    w.form.RefusalDismissed();
+    EXPECT_EQ(w.toolkit.focus, Control{Id::Text1});
+    EXPECT_TRUE(w[{Id::Text1}].AllSelected);
     EXPECT_EQ(w.toolkit.moves.size(), 3U) << "only the panels parked at load";
     EXPECT_FALSE(w[{Id::Picture1}].Visible);
 
@@ -268,7 +298,10 @@ TEST(Exercise, SettingsThatCannotBeServedAreRefusedBeforeAnythingMoves)
         w[{check}].Value = 0;
     w.click(Id::Command3);
     EXPECT_EQ(w.toolkit.refusal, "Zaškrtněte aspoň jednu operaci.");
-    EXPECT_EQ(w.toolkit.refusalBox, Control{Id::Check1});
+    w.form.RefusalDismissed();
+    EXPECT_EQ(w.toolkit.focus, Control{Id::Check1});
+    w.form.RefusalDismissed(); // once only
+    EXPECT_EQ(w.toolkit.focus, Control{Id::Check1});
     EXPECT_EQ(w.form.RowCount(), 0);
 }
 

@@ -19,7 +19,8 @@ namespace form::test {
 struct FakeControl {
     ControlEntry Entry{};
     float Left = 0, Top = 0, Width = 0, Height = 0;
-    bool Visible = true, Enabled = true, Locked = false, StrikeOut = false, DigitsOnly = false;
+    bool Visible = true, Enabled = true, Locked = false, StrikeOut = false, AllSelected = false;
+    std::optional<drill::AnswerRule> Rule{};
     std::string Text{}, AccessibleName{}, AccessibleDescription{};
     std::optional<Rgb> Fore{};
     int Value = 0;
@@ -41,7 +42,6 @@ public:
     std::optional<Control> focus;
     std::vector<std::string> announced;
     std::string refusal;
-    std::optional<Control> refusalBox;
     int repaints = 0;
     Clock::time_point now{};
 
@@ -49,7 +49,7 @@ public:
     const FakeControl& at(Control c) const { return controls.at(Name(c)); }
 
     // What the pupil does with the keyboard in a box: the toolkit keeps a locked box as it is,
-    // and digits-only boxes take digits only, up to their limit.
+    // and a box with an input rule takes what the rule lets in.
     bool type(Control c, const std::string& text)
     {
         FakeControl& box = at(c);
@@ -58,10 +58,10 @@ public:
         for (Control in = c; in.Which != Id::Form1; in = {form::Entry(in.Which).Container})
             if (!at(in).Enabled || !at(in).Visible)
                 return false;
-        if (box.DigitsOnly && text.find_first_not_of("0123456789") != std::string::npos)
-            return false;
         const int limit = box.Entry.MaxLength;
-        box.Text = text.substr(0, limit > 0 ? static_cast<std::size_t>(limit) : text.size());
+        box.Text = box.Rule ? drill::AcceptedInsertion(*box.Rule, "", 0, 0, text)
+                            : text.substr(0, limit > 0 ? static_cast<std::size_t>(limit) : text.size());
+        box.AllSelected = false;
         return true;
     }
 
@@ -89,8 +89,6 @@ public:
                                          .Visible = !entry.Has(Hidden), .Text = entry.Text,
                                          .AccessibleName = entry.AccessibleName ? entry.AccessibleName : "",
                                          .Fore = entry.Fore, .Value = entry.Has(Checked) ? 1 : 0};
-        if (entry.Type == Kind::Timer && !entry.Has(Disabled))
-            timers[entry.Which] = std::chrono::milliseconds(entry.IntervalMs);
     }
     void CreateRow(int index) override
     {
@@ -130,9 +128,16 @@ public:
     void SetStrikeOut(Control c, bool strikeOut) override { at(c).StrikeOut = strikeOut; }
     void SetFocus(Control c) override
     {
+        if (focus)
+            at(*focus).AllSelected = false;
         focus = c;
         if (form != nullptr)
             form->GotFocus(c);
+    }
+    void SelectAll(Control c) override
+    {
+        EXPECT_EQ(focus, c) << "selected out of the focus";
+        at(c).AllSelected = true;
     }
     void ClearFocus() override { focus.reset(); }
     // A screen reader is told of these changes only when they do not land on the focus.
@@ -147,14 +152,14 @@ public:
         at(c).AccessibleDescription = d;
     }
     void Announce(std::string_view message) override { announced.emplace_back(message); }
-    std::int32_t TxtNumOnly(Control box, bool on) override
+    std::int32_t TxtNumOnly(Control box, bool on, drill::AnswerRule rule) override
     {
-        at(box).DigitsOnly = on;
+        at(box).Rule = on ? std::optional(rule) : std::nullopt;
         return 0;
     }
     void StartTimer(Id timer, std::chrono::milliseconds interval) override { timers[timer] = interval; }
     void StopTimer(Id timer) override { timers.erase(timer); }
-    void ShowRefusal(Control box, std::string_view m) override { std::tie(refusal, refusalBox) = std::pair(m, box); }
+    void ShowRefusal(std::string_view message) override { refusal = message; }
     void RepaintNow() override { ++repaints; }
     Clock::time_point Now() const override { return now; }
     void StartPause(Clock::time_point deadline) override

@@ -28,7 +28,8 @@ TEST(ProblemList, RowsAreBuiltFromTheirProblemsAndDropIntoTheBand)
         EXPECT_EQ(label.Top, 44.0F * i - 22) << i;
         EXPECT_EQ(box.Top, label.Top);
         EXPECT_EQ(box.Left, 292.0F);
-        EXPECT_TRUE(label.Visible && box.Visible && box.DigitsOnly);
+        EXPECT_TRUE(label.Visible && box.Visible);
+        EXPECT_EQ(box.Rule, (drill::AnswerRule{.MinusSign = false, .MaxDigits = 5}));
         const drill::ProblemRecord& problem = w.form.State().Problems[static_cast<std::size_t>(i)];
         EXPECT_EQ(label.Text, RowCaption(problem));
         EXPECT_EQ(box.AccessibleName, SpokenProblem(problem));
