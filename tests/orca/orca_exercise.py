@@ -13,11 +13,9 @@ Leaves DIR/orca-transcript.txt, every line Orca spoke under the keys that led to
 
 import argparse
 import contextlib
-import ctypes
 import json
 import os
 import re
-import shutil
 import signal
 import subprocess
 import sys
@@ -25,10 +23,11 @@ import tempfile
 import time
 from pathlib import Path
 
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "scenario"))
+from desktop import SIGNALS, TIMEOUT, Desktop, Failed, wait  # noqa: E402
+
 LANG = "cs_CZ.UTF-8"
 PROBLEMS = 10
-TIMEOUT = 20  # seconds a step waits for what it must hear
-SIGNALS = (signal.SIGINT, signal.SIGTERM, signal.SIGHUP)
 
 # Orca refuses to start while any other Orca of the same user runs (it asks pgrep), even one of
 # another run on a display and buses of its own, so that one check is left out. Its debug file
@@ -176,33 +175,13 @@ def exercise(pupil, program):
                      + "\n    ".join(errors[:20]))
 
 
-class Failed(Exception):
-    """A check failed, or the run could not go on."""
-
-
 def interrupted(signum, frame):
     raise KeyboardInterrupt(signal.Signals(signum).name)
 
 
-def wait(condition, timeout=TIMEOUT):
-    """Polls `condition` until it gives something true, or the timeout passes; returns its last
-    value. The wait is for a state, never for a time."""
-    deadline = time.monotonic() + timeout
-    while not (value := condition()) and time.monotonic() < deadline:
-        time.sleep(0.02)
-    return value
-
-
-_prctl = ctypes.CDLL("libc.so.6", use_errno=True).prctl
-
-
-def die_with_parent():
-    """Runs in each child before exec: should this script be killed outright, SIGKILL comes to it."""
-    _prctl(1, signal.SIGKILL, 0, 0, 0)  # PR_SET_PDEATHSIG
-
-
-def czech_locale(out):
-    """Orca's own words are Czech only in a Czech locale; one is made for these runs, once."""
+def czech(out):
+    """Orca's own words are Czech only in a Czech locale; one is made for these runs, once.
+    Returns the environment entries that select it."""
     locales = out / "locale"
     if not (locales / LANG / "LC_CTYPE").exists():
         locales.mkdir(exist_ok=True)
@@ -212,90 +191,7 @@ def czech_locale(out):
                 os.rename(f"{made}/{LANG}", locales / LANG)
         if not (locales / LANG / "LC_CTYPE").exists():
             raise Failed(f"localedef could not make {LANG} (Debian's package: locales)")
-    return locales
-
-
-class Desktop:
-    """A throw-away desktop: Xvfb on a free display, a session bus (which starts the
-    accessibility bus when Orca first asks for it), openbox, then Orca and the program, all in
-    one process group of their own, which the exit ends, whatever ends the run."""
-
-    def __init__(self, out):
-        self.locales, self.group = czech_locale(out), 0
-
-    def __enter__(self):
-        # What the run's processes leave behind comes back to this script, to be collected.
-        _prctl(36, 1, 0, 0, 0)  # PR_SET_CHILD_SUBREAPER
-        self.tmp = tempfile.mkdtemp(prefix="sumatko-orca-")
-        self.output = open(f"{self.tmp}/output.log", "w")
-        self.env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": self.tmp, "XDG_RUNTIME_DIR": self.tmp,
-                    "GSETTINGS_BACKEND": "memory", "LANG": LANG, "LC_ALL": LANG, "LANGUAGE": "cs_CZ",
-                    "LOCPATH": str(self.locales)}
-        return self
-
-    def start_session(self):
-        # Xvfb picks a free display itself and writes its number once it takes connections.
-        self.env["DISPLAY"] = ":" + self.start_and_read("Xvfb", "-displayfd", "{fd}", "-screen", "0", "1024x768x24",
-                                                        "-nolisten", "tcp", "-noreset")
-        self.env["DBUS_SESSION_BUS_ADDRESS"] = self.start_and_read("dbus-daemon", "--session", "--nofork",
-                                                                   "--print-address={fd}")
-        self.start("openbox", "--sm-disable")
-        # The window manager is up once it answers for the desktops it manages.
-        if not wait(lambda: subprocess.run(["xdotool", "get_num_desktops"], env=self.env,
-                                           capture_output=True).returncode == 0):
-            raise Failed("openbox did not start" + self.tail())
-
-    def start(self, *argv, env=None, pass_fds=()):
-        process = subprocess.Popen(list(map(str, argv)), env=env or self.env, stdin=subprocess.DEVNULL,
-                                   stdout=self.output, stderr=subprocess.STDOUT, pass_fds=pass_fds,
-                                   process_group=self.group, preexec_fn=die_with_parent)
-        self.group = self.group or process.pid
-        return process
-
-    def start_and_read(self, *argv):
-        """Starts a server that writes one line to the descriptor named {fd} once it is ready."""
-        read_end, write_end = os.pipe()
-        self.start(*(a.format(fd=write_end) for a in argv), pass_fds=(write_end,))
-        os.close(write_end)
-        with open(read_end) as pipe:
-            if line := pipe.readline().strip():
-                return line
-        raise Failed(f"{argv[0]} did not start" + self.tail())
-
-    def xdotool(self, *args):
-        try:
-            done = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True, timeout=TIMEOUT)
-        except subprocess.TimeoutExpired:
-            raise Failed(f"xdotool {' '.join(args)}: no answer within {TIMEOUT} s" + self.tail()) from None
-        if done.returncode != 0:
-            raise Failed(f"xdotool {' '.join(args)}: {done.stderr.strip()}" + self.tail())
-
-    def tail(self, count=15):
-        """The last lines the started processes wrote, for a failure message."""
-        with open(f"{self.tmp}/output.log", errors="replace") as f:
-            return "".join("\n  " + line for line in f.read().splitlines()[-count:])
-
-    def ended(self):
-        """Collects what has ended; true once nothing of the group is left."""
-        with contextlib.suppress(ChildProcessError):
-            while os.waitpid(-1, os.WNOHANG)[0]:
-                pass
-        try:
-            os.killpg(self.group, 0)
-        except ProcessLookupError:
-            return True
-
-    def __exit__(self, *exc):
-        for sig in SIGNALS:  # a second Ctrl-C must not cut the ending short
-            signal.signal(sig, signal.SIG_IGN)
-        # SIGTERM first: Xvfb then removes its lock file and socket.
-        for sig in (signal.SIGTERM, signal.SIGKILL) if self.group else ():
-            with contextlib.suppress(ProcessLookupError):
-                os.killpg(self.group, sig)
-            if wait(self.ended, timeout=5):
-                break
-        self.output.close()
-        shutil.rmtree(self.tmp, ignore_errors=True)
+    return {"LANG": LANG, "LC_ALL": LANG, "LANGUAGE": "cs_CZ", "LOCPATH": str(locales)}
 
 
 class Pupil:
@@ -434,7 +330,7 @@ def main():
     args.out.mkdir(parents=True, exist_ok=True)
     files = [args.out / "orca-transcript.txt", args.out / "orca-debug.out"]
     try:
-        with Desktop(args.out) as desktop:
+        with Desktop(**czech(args.out)) as desktop:
             desktop.start_session()
             pupil = Pupil(desktop, files[1])
             exercise(pupil, args.program)
