@@ -45,7 +45,10 @@ class Desktop:
         self.group = 0
         self.tmp = tempfile.mkdtemp(prefix="sumatko-desktop-")
         self.output = open(f"{self.tmp}/output.log", "w")
-        self.env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": self.tmp, "XDG_RUNTIME_DIR": self.tmp,
+        # A user's bare environment, with the sanitizers' options of the test run kept.
+        sanitizers = {k: v for k, v in os.environ.items() if k in ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS")}
+        self.env = {**sanitizers, "PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": self.tmp,
+                    "XDG_RUNTIME_DIR": self.tmp,
                     "GSETTINGS_BACKEND": "memory", "LANG": "C.UTF-8", **env}
 
     def __enter__(self):

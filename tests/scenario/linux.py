@@ -29,7 +29,7 @@ class Program:
             # The keyboard of a Czech classroom: 'ě' and its kin are keys of their own, which
             # xdotool then presses instead of remapping a spare key, which races with the program.
             self.desktop.run("setxkbmap", "cz")
-            self.reader = self.desktop.start("/usr/bin/python3", __file__, stdin=subprocess.PIPE,
+            self.reader = self.desktop.start("/usr/bin/python3", "-B", __file__, stdin=subprocess.PIPE,
                                              stdout=subprocess.PIPE, stderr=self.desktop.output, text=True)
             self._ask("ready")  # listening before the program starts: Qt sends only what is listened for
             self.process = self.desktop.start(Path(build_dir, "app/sumatko2001"), *args, env=dict(
