@@ -2,6 +2,8 @@
 
 #include "win32/control_ids.h"
 
+#include <oleacc.h>
+
 #include <cwchar>
 #include <iterator>
 #include <thread>
@@ -33,8 +35,6 @@ std::vector<DWORD> ScreenPixels(const RECT& area)
 }
 
 COLORREF ColourOf(DWORD pixel) { return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF); }
-
-void Send(std::vector<INPUT> inputs) { SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)); }
 
 INPUT Key(WORD key, bool up)
 {
@@ -92,6 +92,56 @@ drill::ProblemRecord ProblemOf(const std::wstring& caption)
     return {static_cast<std::int16_t>(a), static_cast<std::int16_t>(b), op, static_cast<std::int16_t>(result)};
 }
 
+std::wstring TextOf(HWND hwnd)
+{
+    wchar_t text[512] = {};
+    DWORD_PTR copied = 0;
+    if (hwnd == nullptr || !SendMessageTimeoutW(hwnd, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
+                                                SMTO_ABORTIFHUNG, 2000, &copied))
+        return L"<none>";
+    return {text, copied};
+}
+
+Read Accessible(HWND hwnd)
+{
+    IAccessible* object = nullptr;
+    // __uuidof, not IID_IAccessible: MinGW's liboleacc.a exports that name as a function stub.
+    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))))
+        return {L"<no object>", {}, {}};
+    VARIANT self{}, role{}, state{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+        BSTR value = nullptr;
+        std::wstring result = SUCCEEDED((object->*get)(self, &value)) && value != nullptr ? value : L"";
+        SysFreeString(value);
+        return result;
+    };
+    object->get_accRole(self, &role);
+    object->get_accState(self, &state);
+    Read read{text(&IAccessible::get_accName), text(&IAccessible::get_accValue),
+              text(&IAccessible::get_accDescription), role.lVal, state.lVal};
+    object->Release();
+    return read;
+}
+
+bool Copy(std::wstring_view text)
+{
+    // Another program may hold the clipboard for a moment.
+    if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2s))
+        return false;
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    auto* copy = static_cast<wchar_t*>(GlobalLock(memory));
+    std::wmemcpy(copy, text.data(), text.size());
+    copy[text.size()] = L'\0';
+    GlobalUnlock(memory);
+    const bool done = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    CloseClipboard();
+    return done;
+}
+
 std::wstring WindowsPath(const char* path)
 {
     std::wstring wide(path, path + std::char_traits<char>::length(path));
@@ -103,11 +153,13 @@ std::wstring WindowsPath(const char* path)
     return L"Z:" + wide;
 }
 
-Program::Program(const std::wstring& exe, std::wstring_view caption)
+Program::Program(const std::wstring& exe, std::wstring_view arguments, std::wstring_view caption)
 {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!arguments.empty())
+        commandLine.append(L" ").append(arguments);
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process_))
         return;
@@ -142,17 +194,7 @@ HWND Program::Find(form::Control control) const
     return parent == nullptr ? nullptr : GetDlgItem(parent, win32::ControlId(control));
 }
 
-std::wstring Program::Text(form::Control control) const
-{
-    // Across processes a control's text is asked for with a message; a hung window gives none.
-    wchar_t text[512] = {};
-    HWND hwnd = Find(control);
-    DWORD_PTR copied = 0;
-    if (hwnd == nullptr || !SendMessageTimeoutW(hwnd, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
-                                                SMTO_ABORTIFHUNG, 2000, &copied))
-        return L"<none>";
-    return {text, copied};
-}
+std::wstring Program::Text(form::Control control) const { return TextOf(Find(control)); }
 
 bool Program::Visible(form::Control control) const
 {
@@ -189,9 +231,14 @@ void Program::Activate()
     WaitUntil(active, 2s);
 }
 
-void Program::Click(form::Control control)
+void Program::Send(std::vector<INPUT> inputs)
 {
     Activate();
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void Program::Click(form::Control control)
+{
     RECT r{};
     GetWindowRect(Find(control), &r);
     const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -200,7 +247,6 @@ void Program::Click(form::Control control)
 
 void Program::Press(WORD key, const std::vector<WORD>& modifiers)
 {
-    Activate();
     std::vector<INPUT> inputs;
     for (WORD modifier : modifiers)
         inputs.push_back(Key(modifier, false));
@@ -213,11 +259,14 @@ void Program::Press(WORD key, const std::vector<WORD>& modifiers)
 
 void Program::Type(std::string_view characters)
 {
-    for (char c : characters) {
-        const SHORT key = VkKeyScanW(static_cast<wchar_t>(c));
+    std::wstring wide(characters.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, characters.data(),
+                                                             static_cast<int>(characters.size()), wide.data(),
+                                                             static_cast<int>(wide.size()))));
+    for (wchar_t c : wide) {
+        const SHORT key = VkKeyScanW(c);
         if (key == -1) {
-            Activate();
-            Send({Character(static_cast<wchar_t>(c), false), Character(static_cast<wchar_t>(c), true)});
+            Send({Character(c, false), Character(c, true)});
             continue;
         }
         std::vector<WORD> modifiers;

@@ -2,7 +2,8 @@
 
 // Drives the real Sumatko 2001 window from another process, as a pupil would: mouse clicks and
 // key presses go in through SendInput, and what the window shows comes back through its
-// controls' texts, places and the pixels on the screen. Controls are found by their IDs.
+// controls' texts, places and the pixels on the screen, and through MSAA as a screen reader
+// reads it. Controls are found by their IDs.
 
 #include "drill/drill_state.h"
 #include "form/controls.h"
@@ -24,8 +25,10 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
 
 class Program {
   public:
-    // Starts the exe and waits for its window, found by caption.
-    explicit Program(const std::wstring& exe, std::wstring_view caption = L"Sumatko 2001");
+    // Starts the exe (with a command line's arguments after its name) and waits for its window,
+    // found by caption.
+    explicit Program(const std::wstring& exe, std::wstring_view arguments = {},
+                     std::wstring_view caption = L"Sumatko 2001");
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -43,8 +46,8 @@ class Program {
     void Click(form::Control control);
     // A key pressed and released; `modifiers` are held meanwhile (VK_SHIFT...).
     void Press(WORD key, const std::vector<WORD>& modifiers = {});
-    // Each character as the key, with Shift where needed, that types it on the keyboard layout;
-    // one that the layout lacks as the character itself.
+    // Each character (UTF-8) as the key, with Shift where needed, that types it on the keyboard
+    // layout; one that the layout lacks as the character itself.
     void Type(std::string_view characters);
 
     // Whether any pixel of the control on the screen has exactly this colour.
@@ -57,10 +60,26 @@ class Program {
 
   private:
     void Activate();
+    void Send(std::vector<INPUT> inputs);
 
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };
+
+// A window's text, asked for with a message as across processes; "<none>" when there is no
+// window or it hangs.
+std::wstring TextOf(HWND hwnd);
+
+// What a screen reader reads of a window's client object through MSAA, asked for from this
+// process (after CoInitialize).
+struct Read {
+    std::wstring Name, Value, Description;
+    LONG Role = 0, State = 0;
+};
+Read Accessible(HWND hwnd);
+
+// Puts text on the clipboard, as if the pupil had copied it somewhere.
+bool Copy(std::wstring_view text);
 
 // The problem of a row's caption, its result with it: "7 + 5 =" is 12, "3 · 4 =" 12, "20 : 5 =" 4.
 drill::ProblemRecord ProblemOf(const std::wstring& caption);

@@ -24,35 +24,8 @@ form::Control Caption(int row) { return {Id::lblPrikl, row}; }
 
 std::string Narrow(const std::wstring& digits) { return {digits.begin(), digits.end()}; }
 
-// What a screen reader reads of a control through MSAA, asked for from this process.
-struct Read {
-    std::wstring Name, Value, Description;
-    LONG Role = 0, State = 0;
-};
-
-Read Accessible(HWND hwnd)
-{
-    IAccessible* object = nullptr;
-    // __uuidof, not IID_IAccessible: MinGW's liboleacc.a exports that name as a function stub.
-    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&object))))
-        return {L"<no object>", {}, {}};
-    VARIANT self{}, role{}, state{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
-        BSTR value = nullptr;
-        std::wstring result = SUCCEEDED((object->*get)(self, &value)) && value != nullptr ? value : L"";
-        SysFreeString(value);
-        return result;
-    };
-    object->get_accRole(self, &role);
-    object->get_accState(self, &state);
-    Read read{text(&IAccessible::get_accName), text(&IAccessible::get_accValue),
-              text(&IAccessible::get_accDescription), role.lVal, state.lVal};
-    object->Release();
-    return read;
-}
+using driver::Accessible;
+using driver::Read;
 
 std::vector<std::pair<DWORD, HWND>> g_heard;
 
@@ -106,18 +79,6 @@ class Listener {
 std::wstring Spoken(const std::wstring& caption)
 {
     return win32::Utf16(form::SpokenProblem(driver::ProblemOf(caption)));
-}
-
-// Puts text on the clipboard, as if the pupil had copied it somewhere.
-void Copy(const std::wstring& text)
-{
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    std::wmemcpy(static_cast<wchar_t*>(GlobalLock(memory)), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
 }
 
 class WindowTest : public ::testing::Test {
@@ -235,7 +196,7 @@ TEST_F(WindowTest, WholeExerciseThroughRealInputAsAScreenReaderHearsIt)
     program.Press(VK_RETURN);
     ASSERT_TRUE(driver::WaitUntil([&] { return program.HasFocus(Box(3)); }));
     const std::wstring third = std::to_wstring(driver::ProblemOf(program.Text(Caption(3))).Result);
-    Copy(L"x" + third + L"y");
+    ASSERT_TRUE(driver::Copy(L"x" + third + L"y"));
     program.Press('V', {VK_CONTROL});
     EXPECT_TRUE(driver::WaitUntil([&] { return program.Text(Box(3)) == third; })) << Narrow(program.Text(Box(3)));
     EXPECT_EQ(program.Text(Box(2)), second) << "Enter must not have pressed any button";
