@@ -34,6 +34,13 @@ std::vector<DWORD> ScreenPixels(const RECT& area)
     return pixels;
 }
 
+// A function of a library, by name.
+template <typename Pointer>
+Pointer Function(HMODULE library, const char* name)
+{
+    return reinterpret_cast<Pointer>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
+
 COLORREF ColourOf(DWORD pixel) { return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF); }
 
 INPUT Key(WORD key, bool up)
@@ -172,10 +179,19 @@ Program::Program(const std::wstring& exe, std::wstring_view arguments, std::wstr
             window_ = found;
         return window_ != nullptr;
     });
+    if (window_ == nullptr)
+        return;
+    // A hook in the program's thread notes which of the inputs sent it has taken.
+    HMODULE probe = LoadLibraryW(WindowsPath(SUMATKO_INPUT_PROBE).c_str());
+    taken_ = Function<LONG_PTR (*)()>(probe, "TakenInput");
+    hook_ = SetWindowsHookExW(WH_GETMESSAGE, Function<HOOKPROC>(probe, "NoteTakenInput"), probe,
+                              GetWindowThreadProcessId(window_, nullptr));
 }
 
 Program::~Program()
 {
+    if (hook_ != nullptr)
+        UnhookWindowsHookEx(hook_);
     if (process_.hProcess == nullptr)
         return;
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
@@ -233,8 +249,20 @@ void Program::Activate()
 
 void Program::Send(std::vector<INPUT> inputs)
 {
+    // Each input carries a number of its own, which the program's hook notes as it takes it.
+    static LONG_PTR serial = static_cast<LONG_PTR>(GetCurrentProcessId()) << 32;
+    for (INPUT& input : inputs)
+        (input.type == INPUT_MOUSE ? input.mi.dwExtraInfo : input.ki.dwExtraInfo) = ++serial;
     Activate();
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    // Once the program has taken the last input it has handled the others, and once it answers
+    // a message it has handled the last too. A window that is not in front takes none.
+    const auto end = std::chrono::steady_clock::now() + 2s;
+    while (taken_ != nullptr && taken_() != serial && std::chrono::steady_clock::now() < end &&
+           WaitForSingleObject(process_.hProcess, 1) == WAIT_TIMEOUT) {
+    }
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
 }
 
 void Program::Click(form::Control control)

@@ -64,6 +64,8 @@ class Program {
 
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
+    HHOOK hook_ = nullptr;
+    LONG_PTR (*taken_)() = nullptr; // the last input the program took, by its number
 };
 
 // A window's text, asked for with a message as across processes; "<none>" when there is no
