@@ -43,6 +43,8 @@ class Program {
     HWND Focused() const;
     bool HasFocus(form::Control control) const { return Focused() != nullptr && Focused() == Find(control); }
 
+    // Input goes to the window brought to the front; each call returns once the program has
+    // taken and handled it (or after two seconds when it takes none).
     void Click(form::Control control);
     // A key pressed and released; `modifiers` are held meanwhile (VK_SHIFT...).
     void Press(WORD key, const std::vector<WORD>& modifiers = {});
