@@ -17,6 +17,8 @@ namespace drill {
 struct SettingsInput {
     std::array<std::string, 8> Texts{"10", "100", "0", "10", "0", "10", "0", "100"};
     std::array<int, 4> Checks{1, 1, 1, 1};
+
+    friend bool operator==(const SettingsInput&, const SettingsInput&) = default;
 };
 
 struct Settings {

@@ -139,6 +139,11 @@ private:
 std::span<const ControlEntry> ControlTable();
 const ControlEntry& Entry(Id which);
 
+// The settings panel's twelve values in the order of drill::SettingsInput: the eight boxes, then
+// the four operations.
+inline constexpr Id kSettingsBoxes[] = {Id::Text1, Id::Text2, Id::Text3,  Id::Text4,  Id::Text5,  Id::Text6,
+                                        Id::Text7, Id::Text8, Id::Check1, Id::Check2, Id::Check3, Id::Check4};
+
 // Keyboard order of the controls that take the focus; txtVysl stands for all answer boxes.
 std::span<const Id> TabOrder();
 

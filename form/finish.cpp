@@ -7,6 +7,7 @@
 #include "form/sequence.h"
 
 #include <cstdio>
+#include <vector>
 
 namespace form {
 
@@ -49,6 +50,20 @@ Task<> Form1::JeHotovo()
         At({Id::txtVysl, i}).Locked = true;
         toolkit_.SetLocked({Id::txtVysl, i}, true);
     }
+    // The answers can no longer change: the outcome is known, and kept, before anything moves.
+    std::vector<drill::AnswerMark> marks;
+    int correct = 0;
+    int wrong = 0;
+    int empty = 0;
+    for (int i = 1; i <= n; ++i) {
+        marks.push_back(drill::MarkAnswer(toolkit_.Text({Id::txtVysl, i}), state_.Problems[static_cast<std::size_t>(i)].Result));
+        correct += marks.back() == drill::AnswerMark::Correct;
+        wrong += marks.back() == drill::AnswerMark::Wrong;
+        empty += marks.back() == drill::AnswerMark::Empty;
+    }
+    const int grade = drill::ComputeGrade(correct, wrong, empty, n);
+    if (Finished)
+        Finished({started_, correct, wrong, empty, grade, state_.TimeLimit - state_.SecondsLeft});
     SetColour({Id::lblSipka1}, kMarkerGrey);
     SetColour({Id::lblSipka2}, kMarkerGrey);
     if (!co_await PaintAndWait(1000ms))
@@ -62,31 +77,21 @@ Task<> Form1::JeHotovo()
     if (!co_await Wait(1500ms))
         co_return;
 
-    int correct = 0;
-    int wrong = 0;
-    int empty = 0;
-    for (int i = 1; i <= n; ++i) {
-        const auto mark = drill::MarkAnswer(toolkit_.Text({Id::txtVysl, i}),
-                                            state_.Problems[static_cast<std::size_t>(i)].Result);
-        ShowMark(i, mark);
-        correct += mark == drill::AnswerMark::Correct;
-        wrong += mark == drill::AnswerMark::Wrong;
-        empty += mark == drill::AnswerMark::Empty;
-    }
+    for (int i = 1; i <= n; ++i)
+        ShowMark(i, marks[static_cast<std::size_t>(i - 1)]);
     Show({Id::Command2}, true);
 
-    const std::string grade = std::to_string(drill::ComputeGrade(correct, wrong, empty, n));
-    SetCaption({Id::lblZnamka}, grade);
+    SetCaption({Id::lblZnamka}, std::to_string(grade));
     SetCaption({Id::Label10}, Padded(correct));
     SetCaption({Id::Label11}, Padded(wrong));
     SetCaption({Id::Label12}, Padded(empty));
     // A screen reader hears each count with what it counts, and the grade as a grade.
-    toolkit_.SetAccessibleName({Id::lblZnamka}, "Známka " + grade);
+    toolkit_.SetAccessibleName({Id::lblZnamka}, "Známka " + std::to_string(grade));
     toolkit_.SetAccessibleName({Id::Label10}, "Dobře spočítal " + std::to_string(correct));
     toolkit_.SetAccessibleName({Id::Label11}, "Špatně spočítal " + std::to_string(wrong));
     toolkit_.SetAccessibleName({Id::Label12}, "Nestihl " + std::to_string(empty));
     spokenResults_ = "Dobře spočítal " + std::to_string(correct) + ", špatně spočítal " + std::to_string(wrong) +
-                     ", nestihl " + std::to_string(empty) + ", známka " + grade;
+                     ", nestihl " + std::to_string(empty) + ", známka " + std::to_string(grade);
 
     // Row 1 takes the focus, which brings it back between the markers.
     if (n > 0)

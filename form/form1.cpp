@@ -276,15 +276,32 @@ void Form1::Timer(Id timer)
 
 drill::SettingsInput Form1::SettingsInput() const
 {
-    static constexpr Id kTexts[] = {Id::Text1, Id::Text2, Id::Text3, Id::Text4,
-                                    Id::Text5, Id::Text6, Id::Text7, Id::Text8};
-    static constexpr Id kChecks[] = {Id::Check1, Id::Check2, Id::Check3, Id::Check4};
     drill::SettingsInput input;
-    for (std::size_t i = 0; i < std::size(kTexts); ++i)
-        input.Texts[i] = toolkit_.Text({kTexts[i]});
-    for (std::size_t i = 0; i < std::size(kChecks); ++i)
-        input.Checks[i] = toolkit_.Value({kChecks[i]});
+    for (std::size_t i = 0; i < input.Texts.size(); ++i)
+        input.Texts[i] = toolkit_.Text({kSettingsBoxes[i]});
+    for (std::size_t i = 0; i < input.Checks.size(); ++i)
+        input.Checks[i] = toolkit_.Value({kSettingsBoxes[input.Texts.size() + i]});
     return input;
+}
+
+void Form1::ApplyExercise(const drill::Exercise& exercise)
+{
+    const auto& [texts, checks] = exercise.Settings;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        SetCaption({kSettingsBoxes[i]}, texts[i]);
+    for (std::size_t i = 0; i < checks.size(); ++i)
+        toolkit_.SetValue({kSettingsBoxes[texts.size() + i]}, checks[i]);
+    settingsLocked_ = exercise.Locked;
+    for (const Id box : kSettingsBoxes) {
+        At({box}).Locked = settingsLocked_;
+        toolkit_.SetLocked({box}, settingsLocked_);
+    }
+}
+
+void Form1::Tell(std::string_view message)
+{
+    refused_.reset();
+    toolkit_.ShowMessage(message);
 }
 
 void Form1::StartClock()

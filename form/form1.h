@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drill/drill_state.h"
+#include "drill/exercise_text.h"
 #include "drill/marking.h"
 #include "drill/random_source.h"
 #include "drill/settings.h"
@@ -11,6 +12,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,11 +43,18 @@ struct ControlState {
     bool StrikeOut = false;
 };
 
+// How one exercise ended, for whoever keeps the class's results.
+struct Outcome {
+    drill::Exercise Exercise; // the settings Start accepted, locked or not
+    int Correct = 0, Wrong = 0, Empty = 0, Grade = 0;
+    std::int64_t SecondsUsed = 0;
+};
+
 // The one window's behaviour, free of any toolkit: the order of every step of Start, the
 // results toggle, "Znovu" and the finish; the problem list with its keys and easing; the clock;
 // and the guards that keep one sequence at a time. A frontend realises the Toolkit calls and
 // reports what happens in the window through Clicked, KeyDown, GotFocus, Timer, PauseElapsed,
-// RefusalDismissed and Form_Unload. The list is in problem_list.cpp, the slides in
+// MessageDismissed and Form_Unload. The list is in problem_list.cpp, the slides in
 // transitions.cpp, the end of an exercise in finish.cpp, focus and keyboard rules in focus.cpp.
 class Form1 {
 public:
@@ -57,6 +66,16 @@ public:
 
     // Creates every control of the table, runs Form_Load and puts the focus on "Start".
     void Load();
+    // Puts a teacher's exercise into the settings panel as if it had been typed; locked, the
+    // pupils cannot change it, and "Znovu" brings it back as it was.
+    void ApplyExercise(const drill::Exercise& exercise);
+    // Tells the teacher something in a message.
+    void Tell(std::string_view message);
+
+    // Start has accepted the settings; an exercise has ended, marked and graded (told as its
+    // finish begins, so that closing the window during the finish loses nothing).
+    std::function<void(const drill::Exercise&)> Started;
+    std::function<void(const Outcome&)> Finished;
 
     // What happens in the window.
     void Clicked(Control button);
@@ -70,7 +89,7 @@ public:
     // is asked for again.
     void PauseElapsed();
     // The pupil has dismissed the refusal of the settings: the box at fault takes the focus.
-    void RefusalDismissed();
+    void MessageDismissed();
     // The window is closing: every sequence still waiting ends at once, and nothing else runs.
     void Form_Unload();
 
@@ -158,6 +177,9 @@ private:
     std::optional<Control> focused_;
     // The box at fault while the refusal of the settings is shown.
     std::optional<Control> refused_;
+    bool settingsLocked_ = false;
+    // What Start accepted, for Finished.
+    drill::Exercise started_;
     // What the clock panel was last described with: a screen reader reads out every change.
     std::string clockWords_;
     // The counts and the grade of the last finish, as a screen reader hears them with the results.

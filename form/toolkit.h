@@ -33,7 +33,7 @@ namespace form {
 //   (Form1 asks again when it came early). While a pause runs, clicks, keys and wheel turns
 //   aimed at the window are dropped; the window keeps painting and answering the desktop.
 // - Closing: Form1::Form_Unload runs before any control is destroyed.
-// - The refusal: once the pupil has dismissed its message, Form1::RefusalDismissed.
+// - Messages: once the pupil has dismissed one, Form1::MessageDismissed.
 class Toolkit {
 public:
     using Clock = std::chrono::steady_clock;
@@ -61,8 +61,10 @@ public:
     virtual std::string Text(Control control) const = 0;
     // A check box: 0 clear, 1 ticked, 2 greyed.
     virtual int Value(Control control) const = 0;
+    virtual void SetValue(Control control, int value) = 0;
     virtual void SetTextColour(Control control, Rgb colour) = 0;
-    // A locked text box still takes the focus but no longer takes the user's edits.
+    // A locked text box or check box still takes the focus, and a screen reader still reads it,
+    // but it no longer takes the user's edits: typed, pasted, clicked or a screen reader's.
     virtual void SetLocked(Control control, bool locked) = 0;
     virtual void SetStrikeOut(Control control, bool strikeOut) = 0;
     virtual void SetFocus(Control control) = 0;
@@ -91,8 +93,9 @@ public:
     virtual void StartTimer(Id timer, std::chrono::milliseconds interval) = 0;
     virtual void StopTimer(Id timer) = 0;
 
-    // Tells the teacher why the settings were refused, in a message the pupil dismisses.
-    virtual void ShowRefusal(std::string_view message) = 0;
+    // Tells the teacher something (why the settings were refused, what of an exercise was not
+    // understood) in a message the pupil dismisses.
+    virtual void ShowMessage(std::string_view message) = 0;
 
     // Paints every pending change of the window before it returns.
     virtual void RepaintNow() = 0;

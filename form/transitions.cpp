@@ -17,12 +17,7 @@ namespace {
 constexpr const char* kShowResults = "Známka";
 constexpr const char* kShowProblems = "Příklady";
 
-Control BoxOf(drill::SettingsBox box)
-{
-    static constexpr Id kBoxes[] = {Id::Text1, Id::Text2, Id::Text3,  Id::Text4,  Id::Text5,  Id::Text6,
-                                    Id::Text7, Id::Text8, Id::Check1, Id::Check2, Id::Check3, Id::Check4};
-    return {kBoxes[static_cast<std::size_t>(box)]};
-}
+Control BoxOf(drill::SettingsBox box) { return {kSettingsBoxes[static_cast<std::size_t>(box)]}; }
 
 } // namespace
 
@@ -51,7 +46,8 @@ Task<> Form1::Command3_Click()
 {
     if (closed_ || sequence_)
         co_return;
-    const drill::SettingsVerdict verdict = drill::CheckSettings(SettingsInput());
+    const drill::SettingsInput input = SettingsInput();
+    const drill::SettingsVerdict verdict = drill::CheckSettings(input);
     if (const auto* refusal = std::get_if<drill::SettingsRefusal>(&verdict)) {
         ShowRefusal(*refusal);
         co_return;
@@ -64,6 +60,9 @@ Task<> Form1::Command3_Click()
         co_return;
     Show({Id::Picture7}, false);
     drill::ReadSettings(state_, std::get<drill::Settings>(verdict));
+    started_ = {input, settingsLocked_, {}};
+    if (Started)
+        Started(started_);
     exerciseRunning_ = true;
     VymysliPriklady();
     Enable({Id::Picture6}, false);
@@ -73,10 +72,10 @@ Task<> Form1::Command3_Click()
 void Form1::ShowRefusal(const drill::SettingsRefusal& refusal)
 {
     refused_ = BoxOf(refusal.Box);
-    toolkit_.ShowRefusal(drill::RefusalMessage(refusal));
+    toolkit_.ShowMessage(drill::RefusalMessage(refusal));
 }
 
-void Form1::RefusalDismissed()
+void Form1::MessageDismissed()
 {
     if (closed_ || !refused_)
         return;

@@ -57,7 +57,7 @@ QWidget* Make(const form::ControlEntry& entry, QWidget* container)
         return box;
     }
     case Kind::CheckBox: {
-        auto* check = new QCheckBox(text, container);
+        auto* check = new CheckBox(text, container);
         check->setCheckState(entry.Has(form::Checked) ? Qt::Checked : Qt::Unchecked);
         return check;
     }

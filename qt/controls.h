@@ -2,6 +2,7 @@
 
 #include "form/controls.h"
 
+#include <QCheckBox>
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -59,6 +60,24 @@ protected:
 private:
     friend void SetCaption(QLabel* label, const QString& caption);
     bool fitted_ = false;
+};
+
+// A check box that can be locked: it then keeps its state whatever clicks it, the mouse, the
+// keyboard or a screen reader's action.
+class CheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+    void SetLocked(bool locked) { locked_ = locked; }
+
+protected:
+    void nextCheckState() override
+    {
+        if (!locked_)
+            QCheckBox::nextCheckState();
+    }
+
+private:
+    bool locked_ = false;
 };
 
 // Use this for every caption change of a label; other labels keep their size.

@@ -122,7 +122,20 @@ int Window::Value(Control control) const
 
 void Window::SetTextColour(Control control, form::Rgb colour) { qtui::SetTextColour(widget(control), ColourOf(colour)); }
 
-void Window::SetLocked(Control control, bool locked) { static_cast<QLineEdit*>(widget(control))->setReadOnly(locked); }
+void Window::SetValue(Control control, int value)
+{
+    static_cast<QCheckBox*>(widget(control))->setCheckState(value == 1   ? Qt::Checked
+                                                            : value == 2 ? Qt::PartiallyChecked
+                                                                         : Qt::Unchecked);
+}
+
+void Window::SetLocked(Control control, bool locked)
+{
+    if (auto* check = dynamic_cast<CheckBox*>(widget(control)))
+        check->SetLocked(locked);
+    else
+        static_cast<QLineEdit*>(widget(control))->setReadOnly(locked);
+}
 
 void Window::SetStrikeOut(Control control, bool strikeOut)
 {
@@ -153,12 +166,12 @@ std::int32_t Window::TxtNumOnly(Control box, bool on, drill::AnswerRule rule)
     return 0;
 }
 
-void Window::ShowRefusal(std::string_view message)
+void Window::ShowMessage(std::string_view message)
 {
     auto* dialog = new QMessageBox(QMessageBox::Warning, windowTitle(), FromUtf8(message), QMessageBox::Ok, this);
-    dialog->setObjectName(QStringLiteral("refusal"));
+    dialog->setObjectName(QStringLiteral("message"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::finished, this, [this] { form_.RefusalDismissed(); });
+    connect(dialog, &QDialog::finished, this, [this] { form_.MessageDismissed(); });
     dialog->open();
 }
 

@@ -51,6 +51,7 @@ public:
     void SetText(form::Control control, std::string_view text) override;
     std::string Text(form::Control control) const override;
     int Value(form::Control control) const override;
+    void SetValue(form::Control control, int value) override;
     void SetTextColour(form::Control control, form::Rgb colour) override;
     void SetLocked(form::Control control, bool locked) override;
     void SetStrikeOut(form::Control control, bool strikeOut) override;
@@ -63,7 +64,7 @@ public:
     std::int32_t TxtNumOnly(form::Control box, bool on, drill::AnswerRule rule) override;
     void StartTimer(form::Id timer, std::chrono::milliseconds interval) override;
     void StopTimer(form::Id timer) override;
-    void ShowRefusal(std::string_view message) override;
+    void ShowMessage(std::string_view message) override;
     void RepaintNow() override;
     Clock::time_point Now() const override;
     void StartPause(Clock::time_point deadline) override;

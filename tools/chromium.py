@@ -89,10 +89,12 @@ def wait_for(driver, script, timeout=10.0):
 
 
 def open_page(driver, url=PAGE):
+    """Opens the page and waits until its program has started: Start has the focus, or a
+    message to the teacher is shown."""
     # The tab in front: a tab behind others is hidden, and its timers are throttled.
     driver.execute_cdp_cmd("Page.bringToFront", {})
     driver.get(url)
-    wait_for(driver, "typeof Module.pausing === 'function' && document.activeElement.id === 'Command3'")
+    wait_for(driver, "typeof Module.pausing === 'function' && (document.activeElement.id === 'Command3' || message.open)")
 
 
 def console_errors(driver):

@@ -158,7 +158,23 @@ int Page::Value(Control control) const
 
 void Page::SetTextColour(Control control, form::Rgb colour) { Element(control)["style"].set("color", Colour(colour)); }
 
-void Page::SetLocked(Control control, bool locked) { Element(control).set("readOnly", locked); }
+void Page::SetValue(Control control, int value)
+{
+    val box = Focusable(control);
+    box.set("checked", value == 1);
+    box.set("indeterminate", value == 2);
+}
+
+void Page::SetLocked(Control control, bool locked)
+{
+    // A locked check box keeps its state (page.js cancels its clicks); a screen reader hears
+    // that it is read-only.
+    val element = Focusable(control);
+    if (form::Entry(control.Which).Type == Kind::CheckBox)
+        element.call<void>("setAttribute", std::string("aria-readonly"), std::string(locked ? "true" : "false"));
+    else
+        element.set("readOnly", locked);
+}
 
 void Page::SetStrikeOut(Control control, bool strikeOut)
 {
@@ -270,7 +286,7 @@ template <class Duration> double Milliseconds(Duration wait)
 
 } // namespace
 
-void Page::ShowRefusal(std::string_view message) { val::module_property("showRefusal")(Str(message)); }
+void Page::ShowMessage(std::string_view message) { val::module_property("showMessage")(Str(message)); }
 
 // The browser paints when the program next waits, and a sequence waits after every repaint.
 void Page::RepaintNow() {}
@@ -289,13 +305,20 @@ void Page::PauseDue()
     form_->PauseElapsed();
 }
 
+std::string Page::Fragment() const { return val::global("location")["hash"].as<std::string>(); }
+
+void Page::ShowFragment(std::string_view fragment)
+{
+    val::global("history").call<void>("replaceState", val::null(), std::string(), Str("#" + std::string(fragment)));
+}
+
 void Page::Clicked(Control control) { form_->Clicked(control); }
 
 bool Page::KeyDown(Control control, int key, int shift) { return form_->KeyDown(control, key, shift); }
 
 void Page::GotFocus(Control control) { form_->GotFocus(control); }
 
-void Page::RefusalDismissed() { form_->RefusalDismissed(); }
+void Page::MessageDismissed() { form_->MessageDismissed(); }
 
 void Page::Unload()
 {
@@ -316,7 +339,7 @@ form::Control ControlOf(int which, int index) { return {static_cast<form::Id>(wh
 void Clicked(int which, int index) { web::thePage->Clicked(ControlOf(which, index)); }
 bool KeyDown(int which, int index, int key, int shift) { return web::thePage->KeyDown(ControlOf(which, index), key, shift); }
 void GotFocus(int which, int index) { web::thePage->GotFocus(ControlOf(which, index)); }
-void RefusalDismissed() { web::thePage->RefusalDismissed(); }
+void MessageDismissed() { web::thePage->MessageDismissed(); }
 std::string AcceptedInsertion(bool minusSign, int maxDigits, const std::string& text, int from, int to,
                               const std::string& inserted)
 {
@@ -334,7 +357,7 @@ EMSCRIPTEN_BINDINGS(sumatko)
     emscripten::function("clicked", &Clicked);
     emscripten::function("keyDown", &KeyDown);
     emscripten::function("gotFocus", &GotFocus);
-    emscripten::function("refusalDismissed", &RefusalDismissed);
+    emscripten::function("messageDismissed", &MessageDismissed);
     emscripten::function("acceptedInsertion", &AcceptedInsertion);
     emscripten::function("unload", &Unload);
     emscripten::function("pausing", &Pausing);

@@ -27,12 +27,16 @@ public:
 
     // The window reports to this Form1 from now on.
     void Attach(form::Form1& form) { form_ = &form; }
+    // The page's address after its '#': a teacher's exercise, when one is shared. Shown anew, it
+    // replaces the address without a new entry in the history and without loading the page.
+    std::string Fragment() const;
+    void ShowFragment(std::string_view fragment);
 
     // What the page's script reports.
     void Clicked(form::Control control);
     bool KeyDown(form::Control control, int key, int shift);
     void GotFocus(form::Control control);
-    void RefusalDismissed();
+    void MessageDismissed();
     void Unload();
     // While a pause runs the window takes no clicks, keys or wheel turns.
     bool Pausing() const { return pausing_; }
@@ -47,6 +51,7 @@ public:
     void SetText(form::Control control, std::string_view text) override;
     std::string Text(form::Control control) const override;
     int Value(form::Control control) const override;
+    void SetValue(form::Control control, int value) override;
     void SetTextColour(form::Control control, form::Rgb colour) override;
     void SetLocked(form::Control control, bool locked) override;
     void SetStrikeOut(form::Control control, bool strikeOut) override;
@@ -59,7 +64,7 @@ public:
     std::int32_t TxtNumOnly(form::Control box, bool on, drill::AnswerRule rule) override;
     void StartTimer(form::Id timer, std::chrono::milliseconds interval) override;
     void StopTimer(form::Id timer) override;
-    void ShowRefusal(std::string_view message) override;
+    void ShowMessage(std::string_view message) override;
     void RepaintNow() override;
     Clock::time_point Now() const override { return Clock::now(); }
     void StartPause(Clock::time_point deadline) override;

@@ -86,6 +86,11 @@ var Module = {};
     if (control && control.localName === 'button' && running())
       Module.clicked(...idOf(control));
   });
+  // A locked check box keeps its state, clicked by mouse, keyboard or a screen reader.
+  root.addEventListener('click', (event) => {
+    if (event.target.matches('input[type=checkbox][aria-readonly=true]'))
+      event.preventDefault();
+  });
   // A press on a panel or a caption leaves the focus where it is, as on the desktop.
   root.addEventListener('mousedown', (event) => {
     if (!event.target.closest('input, button, label, [tabindex]'))
@@ -120,11 +125,11 @@ var Module = {};
   root.addEventListener('input', keepToRule);
   root.addEventListener('compositionend', keepToRule);
 
-  // The refusal of the settings: a modal message; the program hears when it is dismissed.
-  Module.showRefusal = (message) => {
-    const dialog = document.getElementById('refusal');
+  // A message to the teacher, modal; the program hears when it is dismissed.
+  Module.showMessage = (message) => {
+    const dialog = document.getElementById('message');
     dialog.querySelector('p').textContent = message;
-    dialog.onclose = () => Module.refusalDismissed();
+    dialog.onclose = () => Module.messageDismissed();
     dialog.showModal();
   };
 
@@ -133,6 +138,9 @@ var Module = {};
     if (running())
       Module.unload();
   });
+  // A new exercise put into the address of an open page: the page starts afresh with it. (The
+  // program's own replaceState raises no hashchange.)
+  addEventListener('hashchange', () => location.reload());
   addEventListener('pageshow', (event) => {
     if (event.persisted)
       location.reload();

@@ -66,6 +66,7 @@ public:
     }
     std::string Text(Control control) const override { return At(control).Text; }
     int Value(Control control) const override { return At(control).Has(form::Checked) ? 1 : 0; }
+    void SetValue(Control, int) override {}
     void SetTextColour(Control control, form::Rgb colour) override { At(control).Fore = colour; }
     void SetLocked(Control, bool) override {}
     void SetStrikeOut(Control, bool) override {}
@@ -78,7 +79,7 @@ public:
     std::int32_t TxtNumOnly(Control, bool, drill::AnswerRule) override { return 0; }
     void StartTimer(Id, std::chrono::milliseconds) override {}
     void StopTimer(Id) override {}
-    void ShowRefusal(std::string_view) override {}
+    void ShowMessage(std::string_view) override {}
     void RepaintNow() override {}
     Clock::time_point Now() const override { return Clock::now(); }
     void StartPause(Clock::time_point) override {}

@@ -80,9 +80,20 @@ void Toolkit::SetTextColour(form::Control control, form::Rgb colour)
     InvalidateRect(widget.hwnd, nullptr, TRUE);
 }
 
+void Toolkit::SetValue(form::Control control, int value)
+{
+    SendMessageW(At(control).hwnd, BM_SETCHECK, value == 1 ? BST_CHECKED : value == 2 ? BST_INDETERMINATE : BST_UNCHECKED, 0);
+}
+
 void Toolkit::SetLocked(form::Control control, bool locked)
 {
-    SendMessageW(At(control).hwnd, EM_SETREADONLY, locked ? TRUE : FALSE, 0);
+    const Widget& widget = At(control);
+    // A check box that does not tick itself keeps its state whatever clicks it: the mouse,
+    // Space, or a screen reader's default action.
+    if (widget.entry->Type == form::Kind::CheckBox)
+        SendMessageW(widget.hwnd, BM_SETSTYLE, locked ? BS_CHECKBOX : BS_AUTOCHECKBOX, TRUE);
+    else
+        SendMessageW(widget.hwnd, EM_SETREADONLY, locked ? TRUE : FALSE, 0);
 }
 
 void Toolkit::SetStrikeOut(form::Control control, bool strikeOut)
@@ -168,12 +179,12 @@ void Toolkit::StartTimer(form::Id timer, std::chrono::milliseconds interval)
 
 void Toolkit::StopTimer(form::Id timer) { KillTimer(main_, TimerId(timer)); }
 
-void Toolkit::ShowRefusal(std::string_view message)
+void Toolkit::ShowMessage(std::string_view message)
 {
     // Shown from the message loop, not from inside the click: a message box runs a loop of its
     // own, and no timer may tick into a running handler.
-    refusal_ = Utf16(message);
-    PostMessageW(main_, kShowRefusal, 0, 0);
+    message_ = Utf16(message);
+    PostMessageW(main_, kShowMessage, 0, 0);
 }
 
 void Toolkit::RepaintNow() { RedrawWindow(main_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }

@@ -48,6 +48,7 @@ class Toolkit final : public form::Toolkit {
     void SetText(form::Control control, std::string_view text) override;
     std::string Text(form::Control control) const override;
     int Value(form::Control control) const override;
+    void SetValue(form::Control control, int value) override;
     void SetTextColour(form::Control control, form::Rgb colour) override;
     void SetLocked(form::Control control, bool locked) override;
     void SetStrikeOut(form::Control control, bool strikeOut) override;
@@ -60,7 +61,7 @@ class Toolkit final : public form::Toolkit {
     std::int32_t TxtNumOnly(form::Control box, bool on, drill::AnswerRule rule) override;
     void StartTimer(form::Id timer, std::chrono::milliseconds interval) override;
     void StopTimer(form::Id timer) override;
-    void ShowRefusal(std::string_view message) override;
+    void ShowMessage(std::string_view message) override;
     void RepaintNow() override;
     Clock::time_point Now() const override { return Clock::now(); }
     void StartPause(Clock::time_point deadline) override;
@@ -80,7 +81,7 @@ class Toolkit final : public form::Toolkit {
         std::optional<drill::AnswerRule> rule; // what an answer box takes
     };
 
-    static constexpr UINT kShowRefusal = WM_APP + 1;
+    static constexpr UINT kShowMessage = WM_APP + 1;
     static constexpr UINT kPauseDue = WM_APP + 2;
     // The table's timers have their Id + 1; the pause timer lies beyond them.
     static constexpr UINT_PTR kPauseTimer = 0x100;
@@ -125,7 +126,7 @@ class Toolkit final : public form::Toolkit {
     void MoveFocusOutOf(HWND hwnd);
     bool CanHoldFocus(HWND hwnd) const;
     void RestoreFocus();
-    void ShowPendingRefusal();
+    void ShowPendingMessage();
     void ArmPause();
     void PauseDue();
     void Timer(UINT_PTR id);
@@ -147,7 +148,7 @@ class Toolkit final : public form::Toolkit {
     HWND lastFocus_ = nullptr; // where the focus goes back when the window is activated
     HWND alert_ = nullptr;     // hidden: what a screen reader is told at once
     std::map<HWND, AccessiblePtr> accessibles_;
-    std::optional<std::wstring> refusal_; // the message waiting to be shown
+    std::optional<std::wstring> message_; // the message waiting to be shown
     bool settingText_ = false;            // Form1's own text, whatever the box's rule
     bool pausing_ = false;
     Clock::time_point deadline_{};

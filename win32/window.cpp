@@ -262,8 +262,8 @@ LRESULT Toolkit::MainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DPICHANGED:
         ChangeScale(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
-    case kShowRefusal:
-        ShowPendingRefusal();
+    case kShowMessage:
+        ShowPendingMessage();
         return 0;
     case kPauseDue:
         PauseDue();
@@ -420,15 +420,15 @@ void Toolkit::MoveFocusOutOf(HWND hwnd)
     }
 }
 
-void Toolkit::ShowPendingRefusal()
+void Toolkit::ShowPendingMessage()
 {
-    if (!refusal_)
+    if (!message_)
         return;
-    const std::wstring message = *std::exchange(refusal_, std::nullopt);
+    const std::wstring message = *std::exchange(message_, std::nullopt);
     const std::wstring caption = Utf16(At({form::Id::Form1}).entry->Text);
     MessageBoxW(main_, message.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
     if (form_ != nullptr)
-        form_->RefusalDismissed();
+        form_->MessageDismissed();
 }
 
 bool Toolkit::InsertByRule(HWND box, std::wstring_view text)

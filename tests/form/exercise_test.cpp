@@ -146,6 +146,47 @@ TEST(Exercise, EarlyPausesWaitLateTicksAreMadeUpAndNegativeResultsTakeASign)
     EXPECT_EQ(w.text(Id::lblCas), "00:01:36");
 }
 
+TEST(Exercise, ATeachersExerciseFillsAndLocksTheSettingsAndItsOutcomeIsToldAtOnce)
+{
+    Window w;
+    std::vector<drill::Exercise> started;
+    std::vector<Outcome> finished;
+    w.form.Started = [&](const drill::Exercise& e) { started.push_back(e); };
+    w.form.Finished = [&](const Outcome& o) { finished.push_back(o); };
+    const drill::Exercise exercise = drill::ReadExerciseText("pocet=3&cas=60&operace=scitani&zamknout=ano").Read;
+    w.form.ApplyExercise(exercise);
+    EXPECT_EQ(w.text(Id::Text1), "3");
+    EXPECT_EQ(w[{Id::Check2}].Value, 0);
+    EXPECT_TRUE(w[{Id::Text2}].Locked && w[{Id::Check4}].Locked);
+    w.form.Tell("Zadání cvičení obsahuje neznámou položku.");
+    EXPECT_EQ(w.toolkit.refusal, "Zadání cvičení obsahuje neznámou položku.");
+    w.form.MessageDismissed();
+    EXPECT_EQ(w.toolkit.focus, Control{Id::Command3});
+
+    w.click(Id::Command3);
+    EXPECT_EQ(started, std::vector{exercise});
+    w.toolkit.type({Id::txtVysl, 1}, std::to_string(w.result(1)));
+    w.form.Timer(Id::tmrCas);
+    w.form.Timer(Id::tmrCas);
+    // Told as the finish begins, before its pauses: closing the window then loses nothing.
+    w.form.Clicked({Id::Command1});
+    ASSERT_EQ(finished.size(), 1U);
+    EXPECT_EQ(std::tie(finished[0].Correct, finished[0].Wrong, finished[0].Empty, finished[0].Grade), std::tuple(1, 0, 2, 4));
+    EXPECT_EQ(finished[0].SecondsUsed, 2);
+    EXPECT_EQ(finished[0].Exercise, exercise);
+    w.form.Form_Unload();
+    EXPECT_EQ(finished.size(), 1U);
+
+    Window again;
+    again.form.ApplyExercise(exercise);
+    again.start(3, "60");
+    again.click(Id::Command1);
+    again.click(Id::Command2);
+    again.click(Id::Command4);
+    EXPECT_EQ(again.text(Id::Text1), "3") << "Znovu brings the teacher's settings back";
+    EXPECT_TRUE(again[{Id::Text1}].Locked && again[{Id::Check1}].Locked);
+}
+
 TEST(Exercise, SlidesAndScrollOutReachTheToolkitAtTheirPace)
 {
     Window w;
@@ -287,7 +328,7 @@ TEST(Exercise, SettingsThatCannotBeServedAreRefusedBeforeAnythingMoves)
     EXPECT_TRUE(w.toolkit.deadlines.empty());
     // Dismissed, the message leaves the box at fault focused with its text selected.
     EXPECT_EQ(w.toolkit.focus, Control{Id::Command3});
-    w.form.RefusalDismissed();
+    w.form.MessageDismissed();
     EXPECT_EQ(w.toolkit.focus, Control{Id::Text1});
     EXPECT_TRUE(w[{Id::Text1}].AllSelected);
     EXPECT_EQ(w.toolkit.moves.size(), 3U) << "only the panels parked at load";
@@ -298,9 +339,9 @@ TEST(Exercise, SettingsThatCannotBeServedAreRefusedBeforeAnythingMoves)
         w[{check}].Value = 0;
     w.click(Id::Command3);
     EXPECT_EQ(w.toolkit.refusal, "Zaškrtněte aspoň jednu operaci.");
-    w.form.RefusalDismissed();
+    w.form.MessageDismissed();
     EXPECT_EQ(w.toolkit.focus, Control{Id::Check1});
-    w.form.RefusalDismissed(); // once only
+    w.form.MessageDismissed(); // once only
     EXPECT_EQ(w.toolkit.focus, Control{Id::Check1});
     EXPECT_EQ(w.form.RowCount(), 0);
 }

@@ -123,6 +123,7 @@ public:
     void SetText(Control c, std::string_view text) override { at(c).Text = text; }
     std::string Text(Control c) const override { return at(c).Text; }
     int Value(Control c) const override { return at(c).Value; }
+    void SetValue(Control c, int value) override { at(c).Value = value; }
     void SetTextColour(Control c, Rgb colour) override { at(c).Fore = colour; }
     void SetLocked(Control c, bool locked) override { at(c).Locked = locked; }
     void SetStrikeOut(Control c, bool strikeOut) override { at(c).StrikeOut = strikeOut; }
@@ -159,7 +160,7 @@ public:
     }
     void StartTimer(Id timer, std::chrono::milliseconds interval) override { timers[timer] = interval; }
     void StopTimer(Id timer) override { timers.erase(timer); }
-    void ShowRefusal(std::string_view message) override { refusal = message; }
+    void ShowMessage(std::string_view message) override { refusal = message; }
     void RepaintNow() override { ++repaints; }
     Clock::time_point Now() const override { return now; }
     void StartPause(Clock::time_point deadline) override

@@ -1,10 +1,12 @@
-// Marking any text that can reach an answer box, pasted text included.
+// Marking any text that can reach an answer box, and what a box keeps of any text put into it.
+#include "drill/answer_input.h"
 #include "drill/marking.h"
 #include "fuzz_check.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 using namespace drill;
@@ -48,6 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (value <= 32767)
             FUZZ_REQUIRE(MarkAnswer(text, static_cast<std::int16_t>(value)) == AnswerMark::Correct);
     }
+
+    // A box keeps digits, at most five, and a sign only in front where the rule allows one.
+    const AnswerRule rule{.MinusSign = (data[0] & 1) != 0, .MaxDigits = 5};
+    const std::string kept = AcceptedInsertion(rule, "", 0, 0, text);
+    const std::size_t sign = !kept.empty() && kept.front() == '-' ? 1 : 0;
+    FUZZ_REQUIRE(sign == 0 || rule.MinusSign);
+    FUZZ_REQUIRE(kept.size() - sign <= rule.MaxDigits && std::all_of(kept.begin() + sign, kept.end(), IsDigit));
 
     // Typed digits followed by something that ends the number read as the digits alone.
     const std::size_t digits = static_cast<std::size_t>(std::find_if_not(text.begin(), text.end(), IsDigit) - text.begin());

@@ -38,7 +38,8 @@ class Program:
             self.xid = self.desktop.xdotool("search", "--sync", "--onlyvisible", "--name", "^Sumatko 2001$").split()[0]
             self.desktop.xdotool("windowactivate", "--sync", self.xid)
             self._ask("attach", self.process.pid)
-            if not wait(lambda: self.focused() == "Command3"):
+            # The window comes up with Start focused, or with a message to the teacher.
+            if not wait(lambda: self.focused() == "Command3" or self.message() is not None):
                 raise Failed(f"the focus is on {self.focused()!r}, not on Start" + self.desktop.tail())
         except BaseException:
             self.desktop.close()
@@ -98,8 +99,8 @@ class Program:
     def announced(self):
         return self._ask("announced")
 
-    def refusal(self):
-        return self._ask("refusal")
+    def message(self):
+        return self._ask("message")
 
 
 def _tree():
@@ -201,7 +202,7 @@ class Reader:
             return ""
         while obj.path != self.window.path:
             if obj.getRole() == pyatspi.ROLE_APPLICATION:
-                return ""  # another window of the program's: the refusal
+                return ""  # another window of the program's: a message
             path, obj = (obj.getIndexInParent(),) + path, obj.parent
         if path[:-1] == self.list and path[-1] >= 2:
             return f"{('lblPrikl', 'txtVysl')[path[-1] % 2]}({path[-1] // 2})"
@@ -225,7 +226,7 @@ class Reader:
         said, self.announcements = self.announcements, []
         return said
 
-    def refusal(self):
+    def message(self):
         for top in self.app:
             if top and top.getRole() in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG) \
                     and top.getState().contains(pyatspi.STATE_SHOWING):

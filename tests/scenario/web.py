@@ -28,7 +28,10 @@ class Program:
     def __init__(self, build_dir, args=()):
         self.driver = chromium.start()
         try:
-            chromium.open_page(self.driver, (Path(build_dir) / "sumatko2001.html").as_uri())
+            # The command line's exercise is what a teacher shares as the page's address.
+            args = list(args)
+            fragment = "#" + args[args.index("--cviceni") + 1] if "--cviceni" in args else ""
+            chromium.open_page(self.driver, (Path(build_dir) / "sumatko2001.html").as_uri() + fragment)
             self.driver.execute_script(LISTEN)
         except BaseException:
             self.driver.quit()
@@ -90,6 +93,6 @@ class Program:
     def announced(self):
         return self.js("return said.splice(0)")
 
-    def refusal(self):
-        return self.js("return refusal.open ? document.getElementById('refusal-message').textContent : null")
+    def message(self):
+        return self.js("return message.open ? document.getElementById('message-text').textContent : null")
 

@@ -51,7 +51,8 @@ class Program:
         try:
             self._answer()
             deadline = time.monotonic() + 20
-            while self.focused() != "Command3":
+            # The window comes up with Start focused, or with a message to the teacher.
+            while self.focused() != "Command3" and self.message() is None:
                 if time.monotonic() > deadline:
                     raise TimeoutError(f'"Start" never took the focus (it is on {self.focused()!r})')
                 time.sleep(0.05)
@@ -121,6 +122,6 @@ class Program:
     def announced(self) -> list[str]:
         return self._ask("announced")
 
-    def refusal(self) -> str | None:
-        answer = self._ask("refusal")
+    def message(self) -> str | None:
+        answer = self._ask("message")
         return None if answer is None else answer[0]

@@ -2,7 +2,7 @@
 // runs under Wine beside sumatko2001.exe, starts it, drives its window with real input and reads
 // it as a screen reader does. One request a line on stdin, one answer a line on stdout:
 //
-//   focused | text C | selection C | spoken C | announced | refusal
+//   focused | text C | selection C | spoken C | announced | message
 //   key VK [MODIFIER-VK...] | type TEXT | paste TEXT | close
 //
 //   ok [FIELD...] | none | error MESSAGE
@@ -107,7 +107,7 @@ std::optional<Fields> Serve(driver::Program& program, const Fields& request)
         return Fields{Focused(program)};
     if (verb == "announced")
         return std::exchange(g_announced, {});
-    if (verb == "refusal") {
+    if (verb == "message") {
         HWND box = FindWindowW(L"#32770", driver::TextOf(program.Window()).c_str());
         if (box == nullptr || GetWindow(box, GW_OWNER) != program.Window() || !IsWindowVisible(box))
             return std::nullopt;

@@ -1,0 +1,108 @@
+#include "app/options.h"
+
+#include "drill/exercise_text.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+namespace app {
+
+namespace {
+
+constexpr std::string_view kWithValue[] = {"--cviceni", "--vysledky"};
+
+} // namespace
+
+Options ReadOptions(std::span<const std::string> args)
+{
+    Options options;
+    auto refuse = [&options](std::string problem) {
+        if (options.What == Options::Action::Run || options.What == Options::Action::MergeResults) {
+            options.What = Options::Action::Refuse;
+            options.Problem = std::move(problem) + " Nápovědu vypíše sumatko2001 --help.";
+        }
+    };
+    bool exercise = false;
+    bool folder = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            options.What = Options::Action::Help;
+            continue;
+        }
+        if (arg == "--version") {
+            if (options.What != Options::Action::Help)
+                options.What = Options::Action::Version;
+            continue;
+        }
+        if (!arg.starts_with("--"))
+            continue; // the window toolkit's
+        const std::string_view name = arg.substr(0, arg.find('='));
+        if (std::find(std::begin(kWithValue), std::end(kWithValue), name) == std::end(kWithValue)) {
+            refuse("Volbě „" + std::string(arg) + "“ program nerozumí.");
+            continue;
+        }
+        std::optional<std::string> value;
+        if (name.size() < arg.size())
+            value = std::string(arg.substr(name.size() + 1));
+        else if (i + 1 < args.size())
+            value = args[++i];
+        bool& seen = name == "--cviceni" ? exercise : folder;
+        if (!value) {
+            refuse("Volba " + std::string(name) + " potřebuje za sebou " +
+                   (name == "--cviceni" ? "zadání cvičení." : "složku s výsledky."));
+        } else if (seen) {
+            refuse("Volba " + std::string(name) + " je zadána víckrát.");
+        } else if (name == "--cviceni") {
+            options.Exercise = std::move(value);
+        } else {
+            options.ResultsFolder = std::move(*value);
+            if (options.What == Options::Action::Run)
+                options.What = Options::Action::MergeResults;
+        }
+        seen = true;
+    }
+    return options;
+}
+
+std::string HelpText(std::string_view schoolFile)
+{
+    return "Sumatko 2001: příklady na sčítání, odčítání, násobení a dělení s časem a známkou.\n"
+           "\n"
+           "Použití:\n"
+           "  sumatko2001 [--cviceni ZADÁNÍ]   okno se cvičením\n"
+           "  sumatko2001 --vysledky SLOŽKA    výsledky tříd ze složky jako jedna tabulka (CSV)\n"
+           "  sumatko2001 --help | --version\n"
+           "\n"
+           "Zadání cvičení, například:\n"
+           "  pocet=20&cas=300&cislo1=2..10&cislo2=2..10&vysledek=0..100&operace=nasobeni,deleni\n"
+           "s položkami pocet, cas (sekundy), cislo1, cislo2 a vysledek (od..do), operace (scitani,\n"
+           "odcitani, nasobeni, deleni), zamknout=ano (žáci nastavení nezmění) a vysledky=SLOŽKA\n"
+           "(kam se zapíše výsledek každého cvičení, jeden soubor CSV za počítač).\n"
+           "\n"
+           "Cvičení pro celou školu: " +
+           std::string(schoolFile) +
+           "\n"
+           "(volba --cviceni má přednost).\n";
+}
+
+std::optional<std::string> ReadExerciseFile(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    std::string text(drill::kMaxExerciseText + 64, '\0');
+    file.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(file.gcount()));
+    // Windows' Notepad may start the file with a byte order mark.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.erase(0, 3);
+    const std::string_view blanks = " \t\r\n";
+    const std::size_t start = text.find_first_not_of(blanks);
+    if (start == std::string::npos)
+        return std::nullopt;
+    return text.substr(start, text.find_last_not_of(blanks) - start + 1);
+}
+
+} // namespace app
