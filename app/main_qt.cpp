@@ -74,13 +74,13 @@ int main(int argc, char* argv[])
     fonts.join();
     qtui::SetUpApplication(app);
     qtui::Window window;
-    window.show();
     // The exercise: the command line's, else the school's, else the settings as they are.
-    if (const std::optional<std::string> text = options.Exercise ? options.Exercise : SchoolExercise()) {
-        const drill::ReadExercise read = drill::ReadExerciseText(*text);
+    const std::optional<std::string> text = options.Exercise ? options.Exercise : SchoolExercise();
+    const drill::ReadExercise read = drill::ReadExerciseText(text.value_or(""));
+    if (text)
         window.form().ApplyExercise(read.Read);
-        if (read.Problem)
-            window.form().Tell(drill::ExerciseProblemMessage(*read.Problem));
-    }
+    window.show();
+    if (read.Problem)
+        window.form().Tell(drill::ExerciseProblemMessage(*read.Problem));
     return app.exec();
 }

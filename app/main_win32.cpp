@@ -97,13 +97,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     form::Form1 form(toolkit);
     toolkit.Attach(form);
     form.Load();
-    toolkit.Show();
     // The exercise: the command line's, else the school's, else the settings as they are.
-    if (const std::optional<std::string> text = options.Exercise ? options.Exercise : SchoolExercise()) {
-        const drill::ReadExercise read = drill::ReadExerciseText(*text);
+    const std::optional<std::string> text = options.Exercise ? options.Exercise : SchoolExercise();
+    const drill::ReadExercise read = drill::ReadExerciseText(text.value_or(""));
+    if (text)
         form.ApplyExercise(read.Read);
-        if (read.Problem)
-            form.Tell(drill::ExerciseProblemMessage(*read.Problem));
-    }
+    toolkit.Show();
+    if (read.Problem)
+        form.Tell(drill::ExerciseProblemMessage(*read.Problem));
     return toolkit.Run();
 }

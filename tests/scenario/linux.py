@@ -32,7 +32,8 @@ class Program:
             self.reader = self.desktop.start("/usr/bin/python3", "-B", __file__, stdin=subprocess.PIPE,
                                              stdout=subprocess.PIPE, stderr=self.desktop.output, text=True)
             self._ask("ready")  # listening before the program starts: Qt sends only what is listened for
-            self.process = self.desktop.start(Path(build_dir, "app/sumatko2001"), *args, env=dict(
+            self.stderr = open(Path(self.desktop.tmp, "program.stderr"), "w+")
+            self.process = self.desktop.start(Path(build_dir, "app/sumatko2001"), *args, stderr=self.stderr, env=dict(
                 self.desktop.env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
             # The keys go to the window the window manager gives the focus to.
             self.xid = self.desktop.xdotool("search", "--sync", "--onlyvisible", "--name", "^Sumatko 2001$").split()[0]
@@ -56,6 +57,7 @@ class Program:
         return answer["value"]
 
     def close(self):
+        said = ""
         if self.status is None:
             if self.process.poll() is None:
                 # The close button: the window manager sends WM_DELETE_WINDOW.
@@ -67,7 +69,11 @@ class Program:
                 self.status = self.process.wait()
             self.reader.stdin.close()  # the reader ends at the end of its requests
             self.reader.stdout.close()
+            self.stderr.seek(0)
+            said = self.stderr.read()
         self.desktop.close()
+        if said:
+            raise Failed(f"the program wrote to stderr: {said[:2000]}")
         return self.status
 
     def keys(self, *keys):

@@ -1,7 +1,7 @@
 """The Windows program under Wine, driven from outside as a pupil and a screen reader do.
 
 The reading and the input happen in tests/win32/scenario_server.exe, which runs in the build's
-Wine session (tests/win32/wine-session; ctest's fixture wine_session sets it up) next to the
+Wine session (tools/wine-session; ctest's fixture wine_session sets it up) next to the
 program and answers one line per request; see its source for the protocol.
 """
 
@@ -42,7 +42,7 @@ class Program:
 
     def __init__(self, build_dir: pathlib.Path, args: Sequence[str] = ()):
         build_dir = pathlib.Path(build_dir).resolve()
-        session = pathlib.Path(__file__).resolve().parents[1] / "win32" / "wine-session"
+        session = pathlib.Path(__file__).resolve().parents[2] / "tools" / "wine-session"
         self._code = None
         self._server = subprocess.Popen(
             [session, "run", build_dir / "wine", build_dir / "tests/win32/scenario_server.exe",

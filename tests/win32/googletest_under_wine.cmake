@@ -7,7 +7,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 # Every Windows test program runs in the Wine session of the test run (wine-session); the
 # GoogleTest cases are listed when ctest starts, since the session belongs to the test run.
-set(wine_session ${CMAKE_CURRENT_LIST_DIR}/wine-session)
+set(wine_session ${PROJECT_SOURCE_DIR}/tools/wine-session)
 set(wine_state ${CMAKE_BINARY_DIR}/wine)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${wine_session} run ${wine_state})
 set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
