@@ -181,16 +181,72 @@ def play(p):
     pupil.expect("the grade", p.spoken("lblZnamka")[0], "Známka 5")
 
 
-def main():
-    frontend, build = sys.argv[1:3]
-    began = time.monotonic()
-    program = importlib.import_module(frontend).Program(build)
+LOCKED = "pocet=3&cas=60&cislo1=2..5&cislo2=1..3&vysledek=0..20&operace=scitani,odcitani&zamknout=ano"
+SETTINGS = (["3", "60", "2", "5", "1", "3", "0", "20"], [1, 1, 0, 0])
+
+
+def teach(p):
+    """A teacher's exercise handed out locked: it fills the settings, which take no edit, Start
+    and the screen reader work as ever, and "Znovu" brings the same settings back."""
+    pupil = Pupil(p)
+    texts, checks = SETTINGS
+
+    def unchanged():
+        pupil.expect("the settings", [p.text(f"Text{i}") for i in range(1, 9)], texts)
+        pupil.expect("the operations", [p.value(f"Check{i}") for i in range(1, 5)], checks)
+
+    pupil.doing("the teacher's settings, locked against a space, typing and a paste")
+    unchanged()
+    pupil.tab_to("Check1")
+    p.keys("space")
+    pupil.tab_to("Text2")
+    p.keys("End", "BackSpace")
+    p.type("9")
+    p.paste("7")
+    pupil.expect("the time box's name", p.spoken("Text2")[0], "Čas v sekundách")
+    unchanged()
+    pupil.doing("Start from a locked box, the finish, the results and Znovu", "Return")
+    pupil.focus("txtVysl(1)")
+    p.keys("End", "Tab", "Tab", "Return")
+    pupil.until("row 3", lambda: p.text("txtVysl(3)"), "?")
+    p.keys("End", "Tab", "Tab")
+    pupil.focus("Command2")
+    p.keys("Return")
+    pupil.until("what was announced", p.announced, ["Dobře spočítal 0, špatně spočítal 0, nestihl 3, známka 5"])
+    p.keys("Tab", "Return")
+    pupil.focus("Command3")
+    unchanged()
+
+
+def slip(p):
+    """An exercise with a slip: one sentence names it; the rest is taken, and nothing is locked."""
+    pupil = Pupil(p)
+    pupil.doing("a text with an unknown key")
+    pupil.until("the message", p.message,
+                "Zadání cvičení obsahuje neznámou položku „pocett=7“, a proto ji program vynechá.")
+    p.keys("Return")
+    pupil.until("the message", p.message, None)
+    pupil.focus("Command3")
+    pupil.replace("Text1", "5")
+    pupil.expect("the time", p.text("Text2"), "45")
+
+
+def run(frontend, build, *args, steps):
+    program = importlib.import_module(frontend).Program(build, args)
     try:
-        play(program)
+        steps(program)
     finally:
         status = program.close()
     if status not in (0, None):
         raise Failed(f"the program ended with status {status}")
+
+
+def main():
+    frontend, build = sys.argv[1:3]
+    began = time.monotonic()
+    run(frontend, build, steps=play)
+    run(frontend, build, "--cviceni", LOCKED, steps=teach)
+    run(frontend, build, "--cviceni", "cas=45&pocett=7&zamknout=ano", steps=slip)
     print(f"The exercise passed on {frontend} in {time.monotonic() - began:.1f} s")
 
 

@@ -102,6 +102,9 @@ class Program:
     def spoken(self, control):
         return tuple(self._ask("spoken", control))
 
+    def value(self, control):
+        return self._ask("value", control)
+
     def announced(self):
         return self._ask("announced")
 
@@ -227,6 +230,9 @@ class Reader:
     def spoken(self, control):
         obj = self.find(control)
         return obj.name, obj.description
+
+    def value(self, control):
+        return int(self.find(control).getState().contains(pyatspi.STATE_CHECKED))
 
     def announced(self):
         said, self.announcements = self.announcements, []

@@ -90,6 +90,9 @@ class Program:
         ax = tree["nodes"][0]
         return ax.get("name", {}).get("value", ""), ax.get("description", {}).get("value", "")
 
+    def value(self, control):
+        return self.js("return Number(document.getElementById(arguments[0]).querySelector('input').checked)", control)
+
     def announced(self):
         return self.js("return said.splice(0)")
 

@@ -119,6 +119,9 @@ class Program:
         name, description = self._ask("spoken", control)
         return name, description
 
+    def value(self, control: str) -> int:
+        return int(self._ask("value", control)[0])
+
     def announced(self) -> list[str]:
         return self._ask("announced")
 

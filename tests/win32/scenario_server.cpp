@@ -2,7 +2,7 @@
 // runs under Wine beside sumatko2001.exe, starts it, drives its window with real input and reads
 // it as a screen reader does. One request a line on stdin, one answer a line on stdout:
 //
-//   focused | text C | selection C | spoken C | announced | message
+//   focused | text C | selection C | spoken C | value C | announced | message
 //   key VK [MODIFIER-VK...] | type TEXT | paste TEXT | close
 //
 //   ok [FIELD...] | none | error MESSAGE
@@ -131,13 +131,18 @@ std::optional<Fields> Serve(driver::Program& program, const Fields& request)
         program.Press('V', {VK_CONTROL});
         return Fields{};
     }
-    if (verb != "text" && verb != "selection" && verb != "spoken")
+    if (verb != "text" && verb != "selection" && verb != "spoken" && verb != "value")
         throw std::runtime_error("no request " + verb);
     HWND hwnd = program.Find(ControlNamed(argument));
     if (verb == "text")
         return hwnd == nullptr ? std::nullopt : std::optional{Fields{Utf8(driver::TextOf(hwnd))}};
     if (hwnd == nullptr)
         throw std::runtime_error(argument + " does not exist");
+    if (verb == "value") {
+        DWORD_PTR state = 0;
+        SendMessageTimeoutW(hwnd, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
+        return Fields{std::to_string(state)};
+    }
     if (verb == "spoken") {
         const driver::Read read = driver::Accessible(hwnd);
         return Fields{Utf8(read.Name), Utf8(read.Description)};
