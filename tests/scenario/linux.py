@@ -22,10 +22,15 @@ EVENTS = ("object:state-changed:focused", "object:state-changed:showing", "objec
 class Program:
     """One running program, handled as a pupil handles it and read as a screen reader reads it."""
 
-    def __init__(self, build_dir, args=()):
+    def __init__(self, build_dir, args=(), school=None):
+        """`school`: the school's exercise, installed where the administrator puts it."""
         self.desktop, self.status = Desktop(), None
         try:
             self.desktop.start_session()
+            if school is not None:
+                Path(self.desktop.tmp, "xdg/sumatko2001").mkdir(parents=True)
+                Path(self.desktop.tmp, "xdg/sumatko2001/cviceni").write_text(school + "\n")
+                self.desktop.env["XDG_CONFIG_DIRS"] = f"{self.desktop.tmp}/nowhere:{self.desktop.tmp}/xdg"
             # The keyboard of a Czech classroom: 'ě' and its kin are keys of their own, which
             # xdotool then presses instead of remapping a spare key, which races with the program.
             self.desktop.run("setxkbmap", "cz")

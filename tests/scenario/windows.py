@@ -40,8 +40,13 @@ def _virtual_key(name: str) -> int:
 class Program:
     """One running program, handled as a pupil handles it and read as a screen reader reads it."""
 
-    def __init__(self, build_dir: pathlib.Path, args: Sequence[str] = ()):
+    def __init__(self, build_dir: pathlib.Path, args: Sequence[str] = (), school: str | None = None):
+        """`school`: the school's exercise, put into the machine's ProgramData."""
         build_dir = pathlib.Path(build_dir).resolve()
+        self._school = build_dir / "wine/prefix/drive_c/ProgramData/Sumatko 2001/cviceni.txt"
+        if school is not None:
+            self._school.parent.mkdir(parents=True, exist_ok=True)
+            self._school.write_text(school, encoding="utf-8")
         session = pathlib.Path(__file__).resolve().parents[2] / "tools" / "wine-session"
         self._code = None
         self._server = subprocess.Popen(
@@ -86,6 +91,7 @@ class Program:
         self._server = None
 
     def close(self) -> int | None:
+        self._school.unlink(missing_ok=True)
         if self._server is not None:
             try:
                 answer = self._ask("close")
