@@ -16,7 +16,7 @@ set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
 # script, read after the lists, gives them the fixture.
 set(wine_fixture_script ${CMAKE_CURRENT_BINARY_DIR}/wine_fixture.cmake)
 file(WRITE ${wine_fixture_script} [[
-foreach(list drill_tests_TESTS form_tests_TESTS)
+foreach(list drill_tests_TESTS form_tests_TESTS classroom_tests_TESTS)
   if(${list})
     set_tests_properties(${${list}} PROPERTIES FIXTURES_REQUIRED wine_session)
   endif()
