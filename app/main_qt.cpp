@@ -1,5 +1,4 @@
-#include "app/options.h"
-#include "drill/exercise_text.h"
+#include "app/desktop.h"
 #include "qt/window.h"
 
 #include <QApplication>
@@ -59,6 +58,9 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "%s\n", options.Problem.c_str());
         return 2;
     case app::Options::Action::MergeResults:
+        return app::PrintResults(options.ResultsFolder, [](const std::string& text, bool error) {
+            std::fputs(text.c_str(), error ? stderr : stdout);
+        });
     case app::Options::Action::Run:
         break;
     }
@@ -75,12 +77,8 @@ int main(int argc, char* argv[])
     qtui::SetUpApplication(app);
     qtui::Window window;
     // The exercise: the command line's, else the school's, else the settings as they are.
-    const std::optional<std::string> text = options.Exercise ? options.Exercise : SchoolExercise();
-    const drill::ReadExercise read = drill::ReadExerciseText(text.value_or(""));
-    if (text)
-        window.form().ApplyExercise(read.Read);
+    app::Classroom classroom(window.form(), options.Exercise ? options.Exercise : SchoolExercise());
     window.show();
-    if (read.Problem)
-        window.form().Tell(drill::ExerciseProblemMessage(*read.Problem));
+    classroom.WindowShown();
     return app.exec();
 }

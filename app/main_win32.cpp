@@ -1,7 +1,6 @@
 // The Windows program: Form1's behaviour on the Win32 frontend.
 
-#include "app/options.h"
-#include "drill/exercise_text.h"
+#include "app/desktop.h"
 #include "form/form1.h"
 #include "win32/text.h"
 #include "win32/toolkit.h"
@@ -90,6 +89,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         Say(options.Problem + "\n", true);
         return 2;
     case app::Options::Action::MergeResults:
+        return app::PrintResults(options.ResultsFolder, Say);
     case app::Options::Action::Run:
         break;
     }
@@ -98,12 +98,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     toolkit.Attach(form);
     form.Load();
     // The exercise: the command line's, else the school's, else the settings as they are.
-    const std::optional<std::string> text = options.Exercise ? options.Exercise : SchoolExercise();
-    const drill::ReadExercise read = drill::ReadExerciseText(text.value_or(""));
-    if (text)
-        form.ApplyExercise(read.Read);
+    app::Classroom classroom(form, options.Exercise ? options.Exercise : SchoolExercise());
     toolkit.Show();
-    if (read.Problem)
-        form.Tell(drill::ExerciseProblemMessage(*read.Problem));
+    classroom.WindowShown();
     return toolkit.Run();
 }

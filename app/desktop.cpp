@@ -1,6 +1,6 @@
-#include "app/options.h"
+#include "app/desktop.h"
 
-#include "drill/exercise_text.h"
+#include "classroom/results.h"
 
 #include <algorithm>
 #include <fstream>
@@ -11,6 +11,8 @@ namespace app {
 namespace {
 
 constexpr std::string_view kWithValue[] = {"--cviceni", "--vysledky"};
+
+std::filesystem::path PathOf(const std::string& utf8) { return std::u8string(utf8.begin(), utf8.end()); }
 
 } // namespace
 
@@ -103,6 +105,48 @@ std::optional<std::string> ReadExerciseFile(const std::filesystem::path& path)
     if (start == std::string::npos)
         return std::nullopt;
     return text.substr(start, text.find_last_not_of(blanks) - start + 1);
+}
+
+int PrintResults(const std::string& folder, void (*print)(const std::string& text, bool error))
+{
+    std::error_code error;
+    if (!std::filesystem::is_directory(PathOf(folder), error)) {
+        print("Složku s výsledky „" + folder + "“ se nepodařilo otevřít.\n", true);
+        return 1;
+    }
+    const classroom::Table table = classroom::Merge(PathOf(folder));
+    print(table.Csv, false);
+    for (const std::string& note : table.Notes)
+        print(note + "\n", true);
+    return 0;
+}
+
+Classroom::Classroom(form::Form1& form, const std::optional<std::string>& text)
+    : form_(form), read_(drill::ReadExerciseText(text.value_or("")))
+{
+    if (!text)
+        return;
+    form_.ApplyExercise(read_.Read);
+    if (read_.Read.ResultsFolder.empty())
+        return;
+    form_.Finished = [this, folder = PathOf(read_.Read.ResultsFolder)](const form::Outcome& outcome) {
+        // The line goes into the user's queue at once, out to the folder within about a second
+        // or later: never while the window waits for it.
+        drill::Exercise used = outcome.Exercise;
+        used.Locked = false;
+        recording_.push_back(std::async(std::launch::async, classroom::Record, folder,
+                                        classroom::Finished(drill::WriteExerciseText(used), outcome.Correct,
+                                                            outcome.Wrong, outcome.Empty, outcome.Grade,
+                                                            outcome.SecondsUsed)));
+    };
+}
+
+Classroom::~Classroom() { form_.Finished = nullptr; }
+
+void Classroom::WindowShown()
+{
+    if (read_.Problem)
+        form_.Tell(drill::ExerciseProblemMessage(*read_.Problem));
 }
 
 } // namespace app
