@@ -3,6 +3,7 @@
 // Usage: qt_screenshots DIR [SUFFIX]; with a suffix only the start screen is saved, as
 // DIR/start SUFFIX.png (for the same screen at another scale).
 
+#include "drill/exercise_text.h"
 #include "qt/hurried_window.h"
 
 #include <QApplication>
@@ -14,6 +15,10 @@
 #include <memory>
 
 namespace {
+
+// The exercise of the teachers' screenshots, as a teacher would hand it out.
+constexpr char kTeacher[] = "pocet=20&cas=300&cislo1=2..10&cislo2=2..10&vysledek=0..100&operace=nasobeni,deleni&zamknout=ano";
+
 
 // Every pause is over at once, so each shot shows where a sequence comes to rest.
 using Hurried = qtui::HurriedWindow;
@@ -99,6 +104,14 @@ bool MarkedAndResults(const QString& dir)
     return Save(window, dir + QStringLiteral("/results.png"));
 }
 
+// A teacher's exercise, locked: the settings show the teacher's values and take no edits.
+bool Teacher(const QString& dir)
+{
+    qtui::Window window(2001);
+    window.form().ApplyExercise(drill::ReadExerciseText(kTeacher).Read);
+    return Shown(window, false) && Save(window, dir + QStringLiteral("/teacher.png"));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -115,5 +128,5 @@ int main(int argc, char* argv[])
         return 1;
     if (argc > 2)
         return 0;
-    return Exercise(dir, 10) && Exercise(dir, 999) && MarkedAndResults(dir) ? 0 : 1;
+    return Exercise(dir, 10) && Exercise(dir, 999) && MarkedAndResults(dir) && Teacher(dir) ? 0 : 1;
 }
