@@ -78,6 +78,15 @@ class Page(unittest.TestCase):
         self.assertEqual(self.js("[document.activeElement === document.body, document.getElementById('txtVysl(4)').value]"),
                          [True, ""])
 
+    def test_start_writes_the_exercise_into_the_address(self):
+        history = self.js("history.length")
+        self.driver.execute_script("Text1.value = '7'; Check2.firstElementChild.checked = false;")
+        self.click("Command3")
+        chromium.wait_for(self.driver, "document.activeElement.id === 'txtVysl(1)'")
+        self.assertEqual(self.js("location.hash"),
+                         "#pocet=7&cas=100&cislo1=0..10&cislo2=0..10&vysledek=0..100&operace=scitani,nasobeni,deleni")
+        self.assertEqual(self.js("history.length"), history, "no new entry in the history")
+
     def in_a_second_tab(self, mid_slide):
         first = self.driver.current_window_handle
         self.driver.switch_to.new_window("tab")
