@@ -100,14 +100,24 @@ void Page::CreateRow(int index)
     label.set("id", form::Name({Id::lblPrikl, index}));
     box.set("id", form::Name({Id::txtVysl, index}));
     label.set("htmlFor", form::Name({Id::txtVysl, index}));
-    Element({Id::Picture2}).call<void>("append", label, box);
+    // Each row is an application of its own, named by its caption. Chromium tells of the caret
+    // in the box that takes the focus before it tells of the focus, and Orca takes a caret that
+    // moves after Up, Down, Home, End or a Page key for the pupil moving it through the text:
+    // it reads only the box's text. A caret that moves in another application than the one
+    // holding the focus it leaves to the focus change, which reads the row whole, as after Tab.
+    val row = document_.call<val>("createElement", std::string("div"));
+    row.set("className", std::string("row"));
+    row.call<void>("setAttribute", std::string("role"), std::string("application"));
+    row.call<void>("setAttribute", std::string("aria-labelledby"), form::Name({Id::lblPrikl, index}));
+    row.call<void>("append", label, box);
+    Element({Id::Picture2}).call<void>("append", row);
     elements_.AddRow(index, label, box);
 }
 
 void Page::RemoveRow(int index)
 {
-    Element({Id::lblPrikl, index}).call<void>("remove");
-    Element({Id::txtVysl, index}).call<void>("remove");
+    // The row's caption and box go with it.
+    Element({Id::txtVysl, index})["parentElement"].call<void>("remove");
     elements_.RemoveRow(index);
 }
 
@@ -194,8 +204,13 @@ void Page::SelectAll(Control box) { Element(box).call<void>("select"); }
 void Page::ClearFocus()
 {
     const val focused = document_["activeElement"];
-    if (Element({Id::Form1}).call<bool>("contains", focused))
-        focused.call<void>("blur");
+    if (!Element({Id::Form1}).call<bool>("contains", focused))
+        return;
+    focused.call<void>("blur");
+    // The caret goes with the focus. Orca looks for it once the focus has gone, and found in the
+    // box just left, it would take that box for still focused and stay silent when the box
+    // takes the focus again (row 1 when the time runs out on it).
+    val::global("getSelection")().call<void>("removeAllRanges");
 }
 
 void Page::Announce(std::string_view message)
