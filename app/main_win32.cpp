@@ -63,7 +63,8 @@ std::optional<std::string> SchoolExercise()
     if (RegGetValueW(HKEY_LOCAL_MACHINE, key, L"Cviceni", RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
         return std::nullopt;
     std::wstring value(bytes / sizeof(wchar_t), L'\0');
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, L"Cviceni", RRF_RT_REG_SZ, nullptr, value.data(), &bytes) != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, L"Cviceni", RRF_RT_REG_SZ, nullptr, value.data(), &bytes) !=
+        ERROR_SUCCESS)
         return std::nullopt;
     value.resize(wcsnlen(value.c_str(), value.size()));
     // An installation without the property leaves the value empty.

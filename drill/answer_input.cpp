@@ -1,32 +1,12 @@
 #include "answer_input.h"
 
+#include "utf8.h"
+
 #include <algorithm>
 
 namespace drill {
 
 namespace {
-
-// The next code point of UTF-8 text, or U+FFFD for a byte that starts none.
-char32_t NextCodePoint(std::string_view& text)
-{
-    const auto lead = static_cast<unsigned char>(text.front());
-    const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    if (length == 0 || length > text.size()) {
-        text.remove_prefix(1);
-        return U'\uFFFD';
-    }
-    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[i]);
-        if ((next & 0xC0) != 0x80) {
-            text.remove_prefix(1);
-            return U'\uFFFD';
-        }
-        c = c << 6 | (next & 0x3F);
-    }
-    text.remove_prefix(length);
-    return c;
-}
 
 // A digit as the box holds it; full-width digits come from East Asian input methods.
 char DigitOf(char32_t c)
@@ -50,14 +30,16 @@ std::string AcceptedInsertion(const AnswerRule& rule, std::string_view text, std
     from = std::min(from, text.size());
     to = std::clamp(to, from, text.size());
     const std::string_view after = text.substr(to);
-    auto digitsIn = [](std::string_view s) { return static_cast<std::size_t>(std::count_if(s.begin(), s.end(), DigitOf)); };
+    auto digitsIn = [](std::string_view s) {
+        return static_cast<std::size_t>(std::count_if(s.begin(), s.end(), DigitOf));
+    };
     std::size_t digits = digitsIn(text.substr(0, from)) + digitsIn(after);
     // Nothing goes in front of a minus sign that stays.
     const bool beforeSign = from == 0 && !after.empty() && after.front() == '-';
 
     std::string kept;
     while (!inserted.empty()) {
-        const char32_t c = NextCodePoint(inserted);
+        const char32_t c = NextCodePoint(inserted).value_or(U'\uFFFD');
         const bool atStart = from == 0 && kept.empty();
         if (const char digit = DigitOf(c); digit != 0 && digits < rule.MaxDigits && !(atStart && beforeSign)) {
             kept += digit;

@@ -1,5 +1,7 @@
 #include "exercise_text.h"
 
+#include "utf8.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -21,32 +23,10 @@ constexpr KeyName kKeys[] = {{"pocet", Key::Count},       {"cas", Key::Time},   
 
 // Operations in the order of their codes, as written and as a teacher may type them.
 constexpr std::array<std::string_view, kOperationCount> kOperations{"scitani", "odcitani", "nasobeni", "deleni"};
-constexpr std::array<std::string_view, kOperationCount> kCzechOperations{"sčítání", "odčítání", "násobení", "dělení"};
+constexpr std::array<std::string_view, kOperationCount> kCzechOperations{"sčítání", "odčítání", "násobení",
+                                                                         "dělení"};
 
 constexpr std::string_view kRange = "..";
-
-bool IsValidUtf8(std::string_view text)
-{
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + length > text.size())
-            return false;
-        std::uint32_t c = length == 1 ? lead : lead & (0x7FU >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            c = c << 6 | (next & 0x3FU);
-        }
-        // No overlong forms, no surrogates, nothing beyond Unicode.
-        constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (c < kLeast[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
-            return false;
-        i += length;
-    }
-    return true;
-}
 
 int HexValue(char c)
 {
@@ -112,7 +92,10 @@ std::string EncodedLowerBound(std::string_view value)
 
 bool StartsCodePoint(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
 
-std::size_t CodePoints(std::string_view text) { return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), StartsCodePoint)); }
+std::size_t CodePoints(std::string_view text)
+{
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), StartsCodePoint));
+}
 
 std::string_view FirstCodePoints(std::string_view text, std::size_t n)
 {
@@ -248,8 +231,7 @@ ReadExercise ReadExerciseText(std::string_view text)
             pairs.push_back({part, known, part.substr(equals + 1)});
     }
     for (const Pair& pair : pairs) {
-        const auto count = std::count_if(pairs.begin(), pairs.end(), [&](const Pair& p) { return p.Known == pair.Known; });
-        if (count > 1) {
+        if (std::count_if(pairs.begin(), pairs.end(), [&](const Pair& p) { return p.Known == pair.Known; }) > 1) {
             complain(ExerciseFault::DuplicateKey, pair.Known->Name);
             continue;
         }
@@ -264,7 +246,9 @@ ReadExercise ReadExerciseText(std::string_view text)
 std::string WriteExerciseText(const Exercise& exercise)
 {
     const auto& texts = exercise.Settings.Texts;
-    auto range = [&](std::size_t box) { return EncodedLowerBound(texts[box]) + std::string(kRange) + Encoded(texts[box + 1]); };
+    auto range = [&](std::size_t box) {
+        return EncodedLowerBound(texts[box]) + std::string(kRange) + Encoded(texts[box + 1]);
+    };
     std::string operations;
     for (std::size_t op = 0; op < kOperationCount; ++op)
         if (exercise.Settings.Checks[op] != 0)
@@ -296,9 +280,11 @@ std::string ExerciseProblemMessage(const ExerciseProblem& problem)
     case ExerciseFault::UnknownKey:
         return "Zadání cvičení obsahuje neznámou položku " + quoted + ", a proto ji program vynechá.";
     case ExerciseFault::DuplicateKey:
-        return "Položka " + quoted + " je v zadání cvičení vícekrát, a proto pro ni platí výchozí nastavení.";
+        return "Položka " + quoted +
+               " je v zadání cvičení vícekrát, a proto pro ni platí výchozí nastavení.";
     case ExerciseFault::BadValue:
-        return "Hodnotě " + quoted + " v zadání cvičení program nerozumí, a proto pro ni platí výchozí nastavení.";
+        return "Hodnotě " + quoted +
+               " v zadání cvičení program nerozumí, a proto pro ni platí výchozí nastavení.";
     }
     return {};
 }

@@ -56,7 +56,8 @@ Task<> Form1::JeHotovo()
     int wrong = 0;
     int empty = 0;
     for (int i = 1; i <= n; ++i) {
-        marks.push_back(drill::MarkAnswer(toolkit_.Text({Id::txtVysl, i}), state_.Problems[static_cast<std::size_t>(i)].Result));
+        const std::int16_t result = state_.Problems[static_cast<std::size_t>(i)].Result;
+        marks.push_back(drill::MarkAnswer(toolkit_.Text({Id::txtVysl, i}), result));
         correct += marks.back() == drill::AnswerMark::Correct;
         wrong += marks.back() == drill::AnswerMark::Wrong;
         empty += marks.back() == drill::AnswerMark::Empty;

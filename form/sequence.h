@@ -17,8 +17,10 @@ public:
     {
         form_.sequence_ = false;
         // What fell due meanwhile is not made up: the easing starts afresh from where it stands.
-        for (std::size_t timer = 0; timer < form_.timerDue_.size(); ++timer)
-            form_.timerDue_[timer] = form_.toolkit_.Now() + std::chrono::milliseconds(Entry(static_cast<Id>(timer)).IntervalMs);
+        for (std::size_t timer = 0; timer < form_.timerDue_.size(); ++timer) {
+            const std::chrono::milliseconds interval(Entry(static_cast<Id>(timer)).IntervalMs);
+            form_.timerDue_[timer] = form_.toolkit_.Now() + interval;
+        }
     }
     Sequence(const Sequence&) = delete;
     Sequence& operator=(const Sequence&) = delete;

@@ -120,7 +120,10 @@ int Window::Value(Control control) const
     return 0;
 }
 
-void Window::SetTextColour(Control control, form::Rgb colour) { qtui::SetTextColour(widget(control), ColourOf(colour)); }
+void Window::SetTextColour(Control control, form::Rgb colour)
+{
+    qtui::SetTextColour(widget(control), ColourOf(colour));
+}
 
 void Window::SetValue(Control control, int value)
 {
@@ -153,7 +156,10 @@ void Window::ClearFocus() { focusSink_->setFocus(Qt::OtherFocusReason); }
 
 void Window::Announce(std::string_view message) { announcer_->Say(FromUtf8(message)); }
 
-void Window::SetAccessibleName(Control control, std::string_view name) { widget(control)->setAccessibleName(FromUtf8(name)); }
+void Window::SetAccessibleName(Control control, std::string_view name)
+{
+    widget(control)->setAccessibleName(FromUtf8(name));
+}
 
 void Window::SetAccessibleDescription(Control control, std::string_view description)
 {

@@ -189,7 +189,8 @@ void Window::StartPause(Clock::time_point deadline)
 {
     qApp->installEventFilter(inputBlocker_);
     // Rounded up, so that the timer does not come before the deadline.
-    pause_->start(std::max(std::chrono::milliseconds(0), std::chrono::ceil<std::chrono::milliseconds>(deadline - Now())));
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Now());
+    pause_->start(std::max(std::chrono::milliseconds(0), left));
 }
 
 void Window::PauseDue()

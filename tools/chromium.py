@@ -94,7 +94,8 @@ def open_page(driver, url=PAGE):
     # The tab in front: a tab behind others is hidden, and its timers are throttled.
     driver.execute_cdp_cmd("Page.bringToFront", {})
     driver.get(url)
-    wait_for(driver, "typeof Module.pausing === 'function' && (document.activeElement.id === 'Command3' || message.open)")
+    wait_for(driver, "typeof Module.pausing === 'function' && "
+                     "(document.activeElement.id === 'Command3' || message.open)")
 
 
 def console_errors(driver):

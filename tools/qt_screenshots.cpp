@@ -17,7 +17,8 @@
 namespace {
 
 // The exercise of the teachers' screenshots, as a teacher would hand it out.
-constexpr char kTeacher[] = "pocet=20&cas=300&cislo1=2..10&cislo2=2..10&vysledek=0..100&operace=nasobeni,deleni&zamknout=ano";
+constexpr char kTeacher[] = "pocet=20&cas=300&cislo1=2..10&cislo2=2..10&vysledek=0..100"
+                            "&operace=nasobeni,deleni&zamknout=ano";
 
 
 // Every pause is over at once, so each shot shows where a sequence comes to rest.

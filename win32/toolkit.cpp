@@ -82,7 +82,8 @@ void Toolkit::SetTextColour(form::Control control, form::Rgb colour)
 
 void Toolkit::SetValue(form::Control control, int value)
 {
-    SendMessageW(At(control).hwnd, BM_SETCHECK, value == 1 ? BST_CHECKED : value == 2 ? BST_INDETERMINATE : BST_UNCHECKED, 0);
+    const WPARAM state = value == 1 ? BST_CHECKED : value == 2 ? BST_INDETERMINATE : BST_UNCHECKED;
+    SendMessageW(At(control).hwnd, BM_SETCHECK, state, 0);
 }
 
 void Toolkit::SetLocked(form::Control control, bool locked)
@@ -167,7 +168,8 @@ std::int32_t Toolkit::TxtNumOnly(form::Control box, bool on, drill::AnswerRule r
     widget.rule = on ? std::optional(rule) : std::nullopt;
     // Room for the sign besides the digits; typed and pasted text go through the rule
     // (InsertByRule), whatever ES_NUMBER would refuse.
-    const std::size_t limit = on ? rule.MaxDigits + (rule.MinusSign ? 1 : 0) : static_cast<std::size_t>(widget.entry->MaxLength);
+    const std::size_t limit =
+        on ? rule.MaxDigits + (rule.MinusSign ? 1 : 0) : static_cast<std::size_t>(widget.entry->MaxLength);
     SendMessageW(widget.hwnd, EM_LIMITTEXT, limit, 0);
     return win32::TxtNumOnly(widget.hwnd, on);
 }

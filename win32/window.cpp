@@ -439,7 +439,8 @@ bool Toolkit::InsertByRule(HWND box, std::wstring_view text)
     DWORD from = 0;
     DWORD to = 0;
     SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-    const std::wstring kept = Utf16(drill::AcceptedInsertion(*widget->rule, Utf8(WindowText(box)), from, to, Utf8(text)));
+    const std::string kept8 = drill::AcceptedInsertion(*widget->rule, Utf8(WindowText(box)), from, to, Utf8(text));
+    const std::wstring kept = Utf16(kept8);
     if (!kept.empty())
         SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(kept.c_str()));
     return true;
