@@ -1,9 +1,9 @@
 #include "app/desktop.h"
 
+#include "classroom/platform.h"
 #include "classroom/results.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 
 namespace app {
@@ -11,8 +11,6 @@ namespace app {
 namespace {
 
 constexpr std::string_view kWithValue[] = {"--cviceni", "--vysledky"};
-
-std::filesystem::path PathOf(const std::string& utf8) { return std::u8string(utf8.begin(), utf8.end()); }
 
 } // namespace
 
@@ -89,14 +87,12 @@ std::string HelpText(std::string_view schoolFile)
            "(volba --cviceni má přednost).\n";
 }
 
-std::optional<std::string> ReadExerciseFile(const std::filesystem::path& path)
+std::optional<std::string> ReadExerciseFile(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    std::optional<std::string> read = classroom::ReadFile(path, drill::kMaxExerciseText + 64);
+    if (!read)
         return std::nullopt;
-    std::string text(drill::kMaxExerciseText + 64, '\0');
-    file.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(file.gcount()));
+    std::string text = std::move(*read);
     // Windows' Notepad may start the file with a byte order mark.
     if (text.starts_with("\xEF\xBB\xBF"))
         text.erase(0, 3);
@@ -109,12 +105,11 @@ std::optional<std::string> ReadExerciseFile(const std::filesystem::path& path)
 
 int PrintResults(const std::string& folder, void (*print)(const std::string& text, bool error))
 {
-    std::error_code error;
-    if (!std::filesystem::is_directory(PathOf(folder), error)) {
+    if (!classroom::platform::IsDirectory(folder)) {
         print("Složku s výsledky „" + folder + "“ se nepodařilo otevřít.\n", true);
         return 1;
     }
-    const classroom::Table table = classroom::Merge(PathOf(folder));
+    const classroom::Table table = classroom::Merge(folder);
     print(table.Csv, false);
     for (const std::string& note : table.Notes)
         print(note + "\n", true);
@@ -129,7 +124,7 @@ Classroom::Classroom(form::Form1& form, const std::optional<std::string>& text)
     form_.ApplyExercise(read_.Read);
     if (read_.Read.ResultsFolder.empty())
         return;
-    form_.Finished = [this, folder = PathOf(read_.Read.ResultsFolder)](const form::Outcome& outcome) {
+    form_.Finished = [this, folder = read_.Read.ResultsFolder](const form::Outcome& outcome) {
         // The line goes into the user's queue at once, out to the folder within about a second
         // or later: never while the window waits for it.
         drill::Exercise used = outcome.Exercise;

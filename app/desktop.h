@@ -3,7 +3,6 @@
 #include "drill/exercise_text.h"
 #include "form/form1.h"
 
-#include <filesystem>
 #include <future>
 #include <optional>
 #include <span>
@@ -34,7 +33,7 @@ inline constexpr std::string_view kVersionText = "Sumatko 2001 1.00\n";
 
 // The text of a school's exercise file, if it can be read: at most a little more than an
 // exercise may hold (so that the reader can say it is too long), surrounding blanks removed.
-std::optional<std::string> ReadExerciseFile(const std::filesystem::path& path);
+std::optional<std::string> ReadExerciseFile(const std::string& path);
 
 // --vysledky FOLDER: the folder's results as one table on standard output, what was left out of
 // it on standard error; the program's exit status.

@@ -49,13 +49,13 @@ std::wstring FolderOf(HMODULE module)
 // data, or in the machine's registry, where the installer puts its CVICENI property.
 std::optional<std::string> SchoolExercise()
 {
-    if (auto text = app::ReadExerciseFile(FolderOf(nullptr) + L"cviceni.txt"))
+    if (auto text = app::ReadExerciseFile(win32::Utf8(FolderOf(nullptr) + L"cviceni.txt")))
         return text;
     PWSTR programData = nullptr;
     if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, &programData))) {
         const std::wstring file = std::wstring(programData) + L"\\Sumatko 2001\\cviceni.txt";
         CoTaskMemFree(programData);
-        if (auto text = app::ReadExerciseFile(file))
+        if (auto text = app::ReadExerciseFile(win32::Utf8(file)))
             return text;
     }
     DWORD bytes = 0;

@@ -6,10 +6,12 @@
 #include <cstdlib>
 #include <thread>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <stdio.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace classroom::platform {
@@ -22,6 +24,14 @@ const passwd* Account()
 }
 
 } // namespace
+
+std::string Join(std::string_view folder, std::string_view name)
+{
+    std::string path(folder);
+    if (!path.empty() && path.back() != '/')
+        path += '/';
+    return path.append(name);
+}
 
 std::string ComputerName()
 {
@@ -40,11 +50,11 @@ std::string UserName()
     return user ? user : "";
 }
 
-std::filesystem::path DataFolder()
+std::string DataFolder()
 {
     const char* data = std::getenv("XDG_DATA_HOME");
     if (data && data[0] == '/')
-        return std::filesystem::path(data) / "sumatko2001";
+        return Join(data, "sumatko2001");
     const char* home = std::getenv("HOME");
     if (!home || !*home) {
         const passwd* account = Account();
@@ -52,7 +62,7 @@ std::filesystem::path DataFolder()
     }
     if (!home || !*home)
         return {};
-    return std::filesystem::path(home) / ".local/share/sumatko2001";
+    return Join(home, ".local/share/sumatko2001");
 }
 
 std::tm LocalTime(std::time_t t)
@@ -62,7 +72,66 @@ std::tm LocalTime(std::time_t t)
     return local;
 }
 
-bool WriteFlushed(const std::filesystem::path& file, std::string_view bytes)
+bool IsDirectory(const std::string& path)
+{
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool Exists(const std::string& path)
+{
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0;
+}
+
+std::optional<std::uint64_t> FileSize(const std::string& file)
+{
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
+bool CreateDirectories(const std::string& folder)
+{
+    for (std::size_t slash = folder.find('/', 1); !IsDirectory(folder); slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
+            return false;
+        if (slash == std::string::npos)
+            break;
+    }
+    return IsDirectory(folder);
+}
+
+bool Remove(const std::string& file) { return ::unlink(file.c_str()) == 0; }
+
+std::string Absolute(const std::string& path)
+{
+    if (path.empty() || path.front() == '/')
+        return path;
+    char here[4096];
+    return ::getcwd(here, sizeof here) != nullptr ? Join(here, path) : path;
+}
+
+std::optional<std::vector<std::string>> FileNames(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return std::nullopt;
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        struct stat status {};
+        if (::stat(Join(folder, entry->d_name).c_str(), &status) == 0 && S_ISREG(status.st_mode))
+            names.emplace_back(entry->d_name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+std::FILE* OpenForReading(const std::string& file) { return std::fopen(file.c_str(), "rb"); }
+
+bool WriteFlushed(const std::string& file, std::string_view bytes)
 {
     // Removed first: a file left by another user of this computer cannot be truncated by us.
     ::unlink(file.c_str());
@@ -81,12 +150,12 @@ bool WriteFlushed(const std::filesystem::path& file, std::string_view bytes)
     return ::close(fd) == 0 && ok;
 }
 
-bool Replace(const std::filesystem::path& from, const std::filesystem::path& to)
+bool Replace(const std::string& from, const std::string& to)
 {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-FileLock::FileLock(const std::filesystem::path& file, std::chrono::milliseconds patience)
+FileLock::FileLock(const std::string& file, std::chrono::milliseconds patience)
 {
     // Read access suffices for flock, and another user's lock file may be read-only for us; NFS
     // turns flock into a write lock, which needs write access.

@@ -7,16 +7,12 @@
 #include <condition_variable>
 #include <ctime>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <random>
 #include <set>
-#include <sstream>
 #include <thread>
-
-namespace fs = std::filesystem;
 
 namespace classroom {
 
@@ -135,30 +131,18 @@ bool Valid(const CsvRecord& r)
 
 // Reads a whole file; `exact` refuses a read shorter than the file (a folder gone mid-read).
 enum class Read { Ok, Missing, Failed };
-Read ReadAll(const fs::path& file, std::string& out, bool exact)
+Read ReadAll(const std::string& file, std::string& out, bool exact)
 {
-    std::error_code ec;
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return fs::exists(file, ec) || ec ? Read::Failed : Read::Missing;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    out = bytes.str();
-    if (in.bad() || (exact && (fs::file_size(file, ec) != out.size() || ec)))
+    std::optional<std::string> bytes = ReadFile(file);
+    if (!bytes)
+        return platform::Exists(file) ? Read::Failed : Read::Missing;
+    out = std::move(*bytes);
+    if (exact && platform::FileSize(file) != out.size())
         return Read::Failed;
     return Read::Ok;
 }
 
-std::string Utf8(const fs::path& path)
-{
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
-
-fs::path FromUtf8(const std::string& text)
-{
-    return fs::path(std::u8string(text.begin(), text.end()));
-}
+using platform::Join;
 
 // A name as a file name on any file system.
 std::string FileStem(const std::string& name)
@@ -172,24 +156,23 @@ std::string FileStem(const std::string& name)
 // One line waiting in the user's data folder: a file "<id>.txt" holding the folder, the stem
 // of the computer's file, the id and the line.
 struct Waiting {
-    fs::path File; // empty when the data folder could not take it
+    std::string File; // empty when the data folder could not take it
     std::string Folder, Stem, Id, Line;
 };
 
-fs::path QueueFolder()
+std::string QueueFolder()
 {
-    const fs::path data = platform::DataFolder();
-    return data.empty() ? data : data / "fronta";
+    const std::string data = platform::DataFolder();
+    return data.empty() ? data : Join(data, "fronta");
 }
 
-bool Enqueue(const Waiting& w, fs::path& file)
+bool Enqueue(const Waiting& w, std::string& file)
 {
-    const fs::path queue = QueueFolder();
-    std::error_code ec;
-    if (queue.empty() || (fs::create_directories(queue, ec), ec))
+    const std::string queue = QueueFolder();
+    if (queue.empty() || !platform::CreateDirectories(queue))
         return false;
-    file = queue / (FileStem(w.Id) + ".txt");
-    const fs::path temporary = queue / (FileStem(w.Id) + ".tmp");
+    file = Join(queue, FileStem(w.Id) + ".txt");
+    const std::string temporary = Join(queue, FileStem(w.Id) + ".tmp");
     return platform::WriteFlushed(temporary, w.Folder + '\n' + w.Stem + '\n' + w.Id + '\n' + w.Line) &&
            platform::Replace(temporary, file);
 }
@@ -197,19 +180,28 @@ bool Enqueue(const Waiting& w, fs::path& file)
 std::vector<Waiting> ReadQueue()
 {
     std::vector<Waiting> waiting;
-    std::error_code ec;
-    const fs::path queue = QueueFolder();
+    const std::string queue = QueueFolder();
     if (queue.empty())
         return waiting;
-    for (fs::directory_iterator it(queue, ec), end; !ec && it != end; it.increment(ec)) {
+    for (const std::string& name : platform::FileNames(queue).value_or(std::vector<std::string>{})) {
         std::string text;
-        if (it->path().extension() != ".txt" || ReadAll(it->path(), text, false) != Read::Ok)
+        const std::string file = Join(queue, name);
+        if (!name.ends_with(".txt") || ReadAll(file, text, false) != Read::Ok)
             continue;
-        Waiting w{it->path(), {}, {}, {}, {}};
-        std::istringstream in(text);
-        if (std::getline(in, w.Folder) && std::getline(in, w.Stem) && std::getline(in, w.Id) &&
-            std::getline(in, w.Line, '\0') && !w.Id.empty())
+        Waiting w{file, {}, {}, {}, {}};
+        std::string_view rest = text;
+        auto field = [&rest](std::string& out) {
+            const std::size_t end = rest.find('\n');
+            if (end == std::string_view::npos)
+                return false;
+            out = rest.substr(0, end);
+            rest.remove_prefix(end + 1);
+            return true;
+        };
+        if (field(w.Folder) && field(w.Stem) && field(w.Id) && !w.Id.empty()) {
+            w.Line = rest;
             waiting.push_back(std::move(w));
+        }
     }
     // Each line begins with its time: the computer's file keeps time order.
     std::sort(waiting.begin(), waiting.end(), [](const Waiting& x, const Waiting& y) { return x.Line < y.Line; });
@@ -219,14 +211,13 @@ std::vector<Waiting> ReadQueue()
 // Adds the lines to the computer's file in the folder, each once; true when they are all there.
 bool Send(const std::string& folderText, const std::string& stem, const std::vector<const Waiting*>& lines)
 {
-    const fs::path folder = FromUtf8(folderText);
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec))
+    const std::string& folder = folderText;
+    if (!platform::IsDirectory(folder))
         return false;
-    const platform::FileLock lock(folder / (stem + ".lock"), kLockPatience);
+    const platform::FileLock lock(Join(folder, stem + ".lock"), kLockPatience);
     if (!lock.Held())
         return false;
-    const fs::path file = folder / (stem + ".csv");
+    const std::string file = Join(folder, stem + ".csv");
     std::string content;
     const Read read = ReadAll(file, content, true);
     if (read == Read::Failed)
@@ -242,18 +233,18 @@ bool Send(const std::string& folderText, const std::string& stem, const std::vec
             added = true;
         }
     if (added) {
-        const fs::path temporary = folder / (stem + ".tmp");
+        const std::string temporary = Join(folder, stem + ".tmp");
         const bool written = platform::WriteFlushed(temporary, content);
         if (written && testing::BeforeReplace)
             testing::BeforeReplace(file);
         if (!written || !platform::Replace(temporary, file)) {
-            fs::remove(temporary, ec);
+            platform::Remove(temporary);
             return false;
         }
     }
     for (const Waiting* w : lines)
         if (!w->File.empty())
-            fs::remove(w->File, ec);
+            platform::Remove(w->File);
     return true;
 }
 
@@ -311,16 +302,14 @@ Result Finished(std::string exercise, int correct, int wrong, int empty, int gra
             secondsUsed, NewId()};
 }
 
-bool Record(const fs::path& folder, const Result& result)
+bool Record(const std::string& folder, const Result& result)
 {
     try {
         const auto deadline = std::chrono::steady_clock::now() + kCallPatience;
         std::vector<Waiting> unqueued;
         std::string folderText;
         if (!folder.empty()) {
-            std::error_code ec;
-            const fs::path absolute = fs::absolute(folder, ec);
-            folderText = Utf8(ec ? folder : absolute);
+            folderText = platform::Absolute(folder);
             const Result& r = result;
             Waiting w{{}, folderText, FileStem(r.Computer), r.Id.empty() ? NewId() : r.Id, {}};
             w.Line = Row({r.When, r.Computer, r.User, r.Exercise, std::to_string(r.Correct), std::to_string(r.Wrong),
@@ -352,28 +341,27 @@ bool Record(const fs::path& folder, const Result& result)
     }
 }
 
-Table Merge(const fs::path& folder)
+Table Merge(const std::string& folder)
 {
     Table table;
     try {
-        std::error_code ec;
-        std::vector<fs::path> files;
-        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-            std::string extension = Utf8(it->path().extension());
-            std::transform(extension.begin(), extension.end(), extension.begin(),
+        const std::optional<std::vector<std::string>> names = platform::FileNames(folder);
+        if (!names)
+            table.Notes.push_back("Složku " + folder + " nelze přečíst.");
+        std::vector<std::string> files;
+        for (const std::string& name : names.value_or(std::vector<std::string>{})) {
+            std::string lower = name;
+            std::transform(lower.begin(), lower.end(), lower.begin(),
                            [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
-            if (extension == ".csv" && it->is_regular_file(ec))
-                files.push_back(it->path());
+            if (lower.ends_with(".csv"))
+                files.push_back(name);
         }
-        if (ec)
-            table.Notes.push_back("Složku " + Utf8(folder) + " nelze celou přečíst.");
         std::sort(files.begin(), files.end());
         std::vector<std::vector<std::string>> rows;
         std::set<std::string> ids;
-        for (const fs::path& file : files) {
-            const std::string name = Utf8(file.filename());
+        for (const std::string& name : files) {
             std::string text;
-            if (ReadAll(file, text, false) != Read::Ok) {
+            if (ReadAll(Join(folder, name), text, false) != Read::Ok) {
                 table.Notes.push_back(name + ": soubor nelze přečíst, vynechán.");
                 continue;
             }
@@ -399,6 +387,24 @@ Table Merge(const fs::path& folder)
         table.Notes.push_back("Výsledky nelze sloučit.");
     }
     return table;
+}
+
+std::optional<std::string> ReadFile(const std::string& file, std::size_t most)
+{
+    std::FILE* in = platform::OpenForReading(file);
+    if (in == nullptr)
+        return std::nullopt;
+    std::string bytes;
+    char block[16384];
+    while (bytes.size() < most) {
+        const std::size_t n = std::fread(block, 1, std::min(sizeof block, most - bytes.size()), in);
+        bytes.append(block, n);
+        if (n == 0)
+            break;
+    }
+    const bool failed = std::ferror(in) != 0;
+    std::fclose(in);
+    return failed ? std::nullopt : std::optional(std::move(bytes));
 }
 
 } // namespace classroom

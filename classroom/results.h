@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,7 +27,7 @@ Result Finished(std::string exercise, int correct, int wrong, int empty, int gra
 // for whichever folder each line was meant. Returns within about a second whatever the folder
 // does (a delivery that takes longer goes on in the background), and never throws. True when
 // nothing waits any more.
-bool Record(const std::filesystem::path& folder, const Result& result);
+bool Record(const std::string& folder, const Result& result);
 
 struct Table {
     std::string Csv;                // one header, every line once, in time order
@@ -35,12 +35,16 @@ struct Table {
 };
 
 // Every `.csv` file of the folder in one table, for standard output.
-Table Merge(const std::filesystem::path& folder);
+Table Merge(const std::string& folder);
+
+// The bytes of a file, at most `most` of them; none when it cannot be read. (Paths here are
+// UTF-8 text.)
+std::optional<std::string> ReadFile(const std::string& file, std::size_t most = SIZE_MAX);
 
 namespace testing {
 // Called between writing a computer's new file and putting it in place of the old one (a plain
 // pointer: a delivery's thread may read it while the process ends).
-inline void (*BeforeReplace)(const std::filesystem::path& computerFile) = nullptr;
+inline void (*BeforeReplace)(const std::string& computerFile) = nullptr;
 } // namespace testing
 
 } // namespace classroom

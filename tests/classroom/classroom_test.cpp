@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -20,7 +21,7 @@ const std::string kHeader =
     "\xEF\xBB\xBF" "Datum a čas;Počítač;Uživatel;Cvičení;Správně;Špatně;Nevyplněno;Známka;Trvání (s);Id\r\n";
 std::string self; // this test program, which also plays the other processes of the computer
 
-std::string ReadFile(const fs::path& file)
+std::string Contents(const fs::path& file)
 {
     std::ostringstream text;
     text << std::ifstream(file, std::ios::binary).rdbuf();
@@ -40,7 +41,7 @@ std::vector<fs::path> FilesEndingIn(const fs::path& folder, const std::string& e
 std::vector<std::string> Exercises(const fs::path& folder)
 {
     std::vector<std::string> exercises;
-    std::istringstream lines(ReadFile(FilesEndingIn(folder, ".csv").at(0)));
+    std::istringstream lines(Contents(FilesEndingIn(folder, ".csv").at(0)));
     std::string line, field;
     for (std::getline(lines, line); std::getline(lines, line);) {
         line.pop_back(); // the '\r' of "\r\n"
@@ -67,7 +68,7 @@ int RecordAsAnotherProcess(const fs::path& root, const std::string& index)
     if (!Eventually([&] { return fs::exists(root / "go"); }))
         return 2;
     for (int j = 0; j < 10; ++j)
-        Record(root / "out", Finished("p" + index + "-" + std::to_string(j), 1, 2, 3, 4, 5));
+        Record((root / "out").string(), Finished("p" + index + "-" + std::to_string(j), 1, 2, 3, 4, 5));
     return 0;
 }
 
@@ -96,19 +97,19 @@ TEST_F(Results, LinesAreQuotedGuardedAndMergedInTimeOrder)
     const Result b{"2026-12-08 09:00:00", "POCITAC-01", "-jan", "+1", 20, 0, 0, 1, 100, "id-b"};
     const Result c{"2026-12-08 10:00:00", "POCITAC-01", "@x", "\tt", 3, 4, 5, 5, 7, "id-c"};
     for (const Result* r : {&a, &b, &c, &b})
-        EXPECT_TRUE(Record(folder, *r));
+        EXPECT_TRUE(Record(folder.string(), *r));
     const std::string lineA = "2026-12-08 14:05:31;POCITAC-02;\"'=HYPERLINK(\"\"x\"\")\";\"pocet=20;\"\"a\"\"\nb\";17;2;1;2;245;id-a\r\n";
     const std::string lineB = "2026-12-08 09:00:00;POCITAC-01;'-jan;'+1;20;0;0;1;100;id-b\r\n";
     const std::string lineC = "2026-12-08 10:00:00;POCITAC-01;'@x;'\tt;3;4;5;5;7;id-c\r\n";
-    EXPECT_EQ(ReadFile(folder / "POCITAC-02.csv"), kHeader + lineA);
-    EXPECT_EQ(ReadFile(folder / "POCITAC-01.csv"), kHeader + lineB + lineC);
+    EXPECT_EQ(Contents(folder / "POCITAC-02.csv"), kHeader + lineA);
+    EXPECT_EQ(Contents(folder / "POCITAC-01.csv"), kHeader + lineB + lineC);
 
     // A copy of a file, a foreign file, and a file with a bad grade and a quote left open.
     fs::copy_file(folder / "POCITAC-01.csv", folder / "zaloha.CSV");
     std::ofstream(folder / "poznamky.csv") << "jmeno;znamka\r\nJan;1\r\n";
     std::ofstream(folder / "POCITAC-03.csv", std::ios::binary)
         << kHeader << "2026-12-08 11:00:00;P3;x;y;1;1;1;9;1;id-d\r\n2026-12-08 12:00:00;P3;x;\"y;1\r\n";
-    const Table merged = Merge(folder);
+    const Table merged = Merge(folder.string());
     EXPECT_EQ(merged.Csv, kHeader + lineB + lineC + lineA);
     EXPECT_EQ(merged.Notes, (std::vector<std::string>{"POCITAC-03.csv, řádek 2: poškozený řádek, vynechán.",
                                                       "POCITAC-03.csv, řádek 3: poškozený řádek, vynechán.",
@@ -136,23 +137,23 @@ TEST_F(Results, ProcessesFinishingAtOnceLoseNoLine)
     for (auto& process : processes)
         process.join();
     EXPECT_EQ(succeeded, kProcesses);
-    EXPECT_TRUE(Record(folder, Finished("last", 1, 2, 3, 4, 5))); // and whatever a process left waiting
+    EXPECT_TRUE(Record(folder.string(), Finished("last", 1, 2, 3, 4, 5))); // and whatever a process left waiting
     const auto exercises = Exercises(folder);
     EXPECT_EQ(std::multiset<std::string>(exercises.begin(), exercises.end()), expected);
-    EXPECT_EQ(Merge(folder).Notes, std::vector<std::string>{});
+    EXPECT_EQ(Merge(folder.string()).Notes, std::vector<std::string>{});
 }
 
 TEST_F(Results, LinesWaitWhileTheFolderIsAwayAndGoOutOnce)
 {
-    auto record = [&](int n) { return Record(folder, Finished(std::to_string(n), 1, 2, 3, 4, 5)); };
+    auto record = [&](int n) { return Record(folder.string(), Finished(std::to_string(n), 1, 2, 3, 4, 5)); };
     EXPECT_TRUE(record(1));
     fs::rename(folder, away);
     EXPECT_FALSE(record(2));
     EXPECT_FALSE(record(3));
     fs::rename(away, folder);
     // The folder goes once the new file is written, before it takes the old one's place.
-    classroom::testing::BeforeReplace = [](const fs::path& file) {
-        fs::rename(file.parent_path(), file.parent_path().parent_path() / "away");
+    classroom::testing::BeforeReplace = [](const std::string& file) {
+        fs::rename(fs::path(file).parent_path(), fs::path(file).parent_path().parent_path() / "away");
     };
     EXPECT_FALSE(record(4));
     fs::rename(away, folder);
@@ -161,7 +162,7 @@ TEST_F(Results, LinesWaitWhileTheFolderIsAwayAndGoOutOnce)
     // A crash after the file took the lines but before the queue let them go.
     std::vector<std::pair<fs::path, std::string>> waiting;
     for (const auto& entry : FilesEndingIn(root / "data", ".txt"))
-        waiting.emplace_back(entry, ReadFile(entry));
+        waiting.emplace_back(entry, Contents(entry));
     EXPECT_EQ(waiting.size(), 3u);
     classroom::testing::BeforeReplace = nullptr;
     EXPECT_TRUE(record(5));
@@ -171,7 +172,7 @@ TEST_F(Results, LinesWaitWhileTheFolderIsAwayAndGoOutOnce)
 
     // A folder that does not answer holds up the delivery, not the pupil.
     static std::atomic<bool> answers = false;
-    classroom::testing::BeforeReplace = [](const fs::path&) { Eventually([] { return answers.load(); }); };
+    classroom::testing::BeforeReplace = [](const std::string&) { Eventually([] { return answers.load(); }); };
     EXPECT_FALSE(record(7));
     answers = true;
     EXPECT_TRUE(record(8));
