@@ -61,12 +61,13 @@ Task<> Form1::Command3_Click()
     Show({Id::Picture7}, false);
     drill::ReadSettings(state_, std::get<drill::Settings>(verdict));
     started_ = {input, settingsLocked_, {}};
-    if (Started)
-        Started(started_);
     exerciseRunning_ = true;
     VymysliPriklady();
     Enable({Id::Picture6}, false);
     SetLeft(Id::Picture6, 165);
+    // Told once the list is up: whatever it costs comes after the pupil's first problem.
+    if (Started)
+        Started(started_);
 }
 
 void Form1::ShowRefusal(const drill::SettingsRefusal& refusal)
