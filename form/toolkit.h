@@ -83,9 +83,9 @@ public:
     virtual void Announce(std::string_view message) = 0;
     // Switches a text box to taking only what `rule` allows, or back to any text. While on,
     // every way text comes in (typed, pasted, dropped, an input method's, a tablet's on-screen
-    // keyboard's) goes through drill::AcceptedInsertion, and the box's own character limit leaves
-    // room for the sign. Returns the box's previous style word where the platform has one
-    // (Windows), 0 elsewhere.
+    // keyboard's) goes through drill::AcceptedInsertion, and the box's own character limit never
+    // cuts what the rule keeps (a sign beside the digits; a paste cut before the rule sees it).
+    // Returns the box's previous style word where the platform has one (Windows), 0 elsewhere.
     virtual std::int32_t TxtNumOnly(Control box, bool on, drill::AnswerRule rule) = 0;
 
     // A timer of the table ticks every interval from now on (the first tick one interval
